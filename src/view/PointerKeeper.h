@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+
+class IPointer;
+
+// Hides the mouse pointer over the playing view after a second without movement and shows it
+// again at the first real movement. Show and hide are repeated on every tick, so whatever else
+// changed the pointer is put right within one tick.
+class PointerKeeper {
+public:
+    // A move of more than sqrt(32) pixels within one tick counts as movement.
+    static constexpr int kMoveThresholdSquared = 32;
+    // 20 ticks of 50 ms.
+    static constexpr int kStillTicksToHide = 20;
+
+    explicit PointerKeeper(IPointer& pointer) : m_Pointer(pointer) {}
+
+    // Every view tick while a file plays. viewScreenRect: the view's client area in screen
+    // coordinates.
+    void OnTick(const QRect& viewScreenRect, bool menuOpen);
+    // At the start of playback, with the pointer's current screen position.
+    void Reset(QPoint current);
+    void ShowPointer();
+    void HidePointer();
+
+    int StillTicks() const { return m_nCursorStillTicks; }
+
+private:
+    IPointer& m_Pointer;
+    int m_nCursorStillTicks = 0;
+    QPoint m_ptLastCursor;
+};

@@ -1,0 +1,163 @@
+#include "view/Transport.h"
+
+#include "resources/CommandIds.h"
+#include "view/ISlaveCommands.h"
+
+namespace {
+
+struct LevelCommand {
+    int command;
+    int level;
+};
+
+constexpr LevelCommand kLevelCommands[] = {
+    {ID_REW_X120, 0},     {ID_REW_X40, 1},     {ID_REW_X12, 2},      {ID_REW_X4, 3},
+    {ID_SPEED_X1_20, 5},  {ID_SPEED_X1_10, 6}, {ID_SPEED_X1_5TH, 7}, {ID_SPEED_X1_2, 8},
+    {ID_SPEED_NORMAL, 9}, {ID_SPEED_X1_5, 10}, {ID_SPEED_X2, 11},    {ID_FF_X4, 12},
+    {ID_FF_X12, 13},      {ID_FF_X40, 14},     {ID_FF_X120, 15},
+};
+
+constexpr const char* kLevelLabels[Transport::kLevelCount] = {
+    "<<x120", "<<x40", "<<x12", "<<x4", "",     "",      "",      "",
+    "",       "",      "",      "",     ">>x4", ">>x12", ">>x40", ">>x120"};
+
+// Fast forward and rewind run at 1 % with a seek every step.
+constexpr int kSeekPlaybackPercent = 1;
+// A slow speed follows the mute by three ticks, about 200 ms.
+constexpr int kAfterMuteDelay = 3;
+
+} // namespace
+
+QByteArray Transport::LevelLabel(int level) {
+    if (level < 0 || level >= kLevelCount)
+        return {};
+    return kLevelLabels[level];
+}
+
+int Transport::LevelForCommand(int commandId) {
+    for (const LevelCommand& row : kLevelCommands) {
+        if (row.command == commandId)
+            return row.level;
+    }
+    return -1;
+}
+
+void Transport::ApplySpeed(int percent) {
+    if (percent < 100 || percent > 200) {
+        if (!m_bMuted) {
+            m_Commands.MuteOn();
+            m_bMuted = true;
+        }
+        m_Commands.SetSpeed(kAfterMuteDelay, percent);
+        return;
+    }
+    m_Commands.SetSpeed(0, percent);
+    if (percent == 100)
+        m_Commands.ClearAudioFilters();
+    else
+        m_Commands.ScaleTempoOn();
+    if (m_bMuted) {
+        m_Commands.MuteOff();
+        m_bMuted = false;
+    }
+}
+
+void Transport::ShowLevelIndicator() {
+    const QByteArray label = LevelLabel(m_nSpeedMode);
+    if (!label.isEmpty())
+        m_Commands.ShowOsdText(label);
+}
+
+void Transport::TogglePause() {
+    if (m_nSpeedMode != kNormalLevel) {
+        EnterSpeedLevel(kNormalLevel);
+        return;
+    }
+    if (!m_bMuted) {
+        m_Commands.MuteOn();
+        m_bMuted = true;
+    }
+    m_nSpeedMode = kPauseLevel;
+    m_Commands.Pause();
+}
+
+void Transport::SelectLevel(int level) {
+    if (IsSeekLevel(level))
+        EnterSeekLevel(level);
+    else if (IsSpeedLevel(level) && level != kPauseLevel)
+        EnterSpeedLevel(level);
+}
+
+void Transport::SpeedStepDown() {
+    if (m_nSpeedMode <= 0)
+        return;
+    EnterSeekLevel(m_nSpeedMode < 4 ? m_nSpeedMode - 1 : 3);
+}
+
+void Transport::SpeedStepUp() {
+    if (m_nSpeedMode >= kLevelCount - 1)
+        return;
+    // From rewind straight to x1.5, never through the normal speed.
+    const int level = m_nSpeedMode < 4 ? 10 : m_nSpeedMode + 1;
+    if (IsSeekLevel(level))
+        EnterSeekLevel(level);
+    else
+        EnterSpeedLevel(level);
+}
+
+void Transport::SkipForward(int seconds) {
+    if (m_nSpeedMode == kNormalLevel)
+        m_Commands.SeekRelative(seconds);
+}
+
+void Transport::SkipBack(int seconds) {
+    if (m_nSpeedMode == kNormalLevel)
+        m_Commands.SeekRelative(-seconds);
+}
+
+void Transport::SeekToStart() {
+    if (m_nSpeedMode == kNormalLevel)
+        m_Commands.SeekAbsolute(0);
+}
+
+void Transport::FrameStep() {
+    if (m_nSpeedMode == kPauseLevel)
+        m_Commands.FrameStep();
+}
+
+void Transport::SwitchAudio() {
+    if (m_nSpeedMode == kNormalLevel)
+        m_Commands.SwitchAudio();
+}
+
+void Transport::SelectSubtitle() {
+    if (m_nSpeedMode == kNormalLevel)
+        m_Commands.SelectSubtitle();
+}
+
+void Transport::OnSeekTick() {
+    if (++m_nSeekTicks < kTicksPerSeekStep)
+        return;
+    m_nSeekTicks = 0;
+    if (IsSeekLevel(m_nSpeedMode))
+        m_Commands.SeekRelative(SpeedTable[m_nSpeedMode]);
+}
+
+void Transport::ResetForStart() {
+    m_nSpeedMode = kNormalLevel;
+    m_bMuted = false;
+}
+
+void Transport::EnterSpeedLevel(int level) {
+    m_nSpeedMode = level;
+    ApplySpeed(SpeedTable[level]);
+}
+
+void Transport::EnterSeekLevel(int level) {
+    const bool fromSpeedLevel = IsSpeedLevel(m_nSpeedMode);
+    m_nSpeedMode = level;
+    // Between two seek levels the player already runs at 1 % and muted.
+    if (fromSpeedLevel)
+        ApplySpeed(kSeekPlaybackPercent);
+    ShowLevelIndicator();
+}

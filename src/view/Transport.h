@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <array>
+
+class ISlaveCommands;
+
+// Pause, speeds, emulated fast forward and rewind, skips and frame steps of the file being
+// played. The view calls every operation only while a file plays (its own guard); the level
+// guards are checked here, and a failed guard does nothing.
+//
+// Levels: 0..3 rewind x120, x40, x12, x4; 4 paused (also: nothing plays); 5..11 the speeds
+// x1/20 .. x2 with 9 normal; 12..15 fast forward x4 .. x120.
+class Transport {
+public:
+    static constexpr int kLevelCount = 16;
+    static constexpr int kPauseLevel = 4;
+    static constexpr int kNormalLevel = 9;
+    // Speed levels hold the speed in percent, seek levels the seconds of one seek step.
+    static constexpr std::array<int, kLevelCount> SpeedTable = {-60, -20, -6,  -2,  0, 5, 10, 20,
+                                                                50,  100, 150, 200, 2, 6, 20, 60};
+    // Seek steps are made every this many view ticks (500 ms at 50 ms a tick).
+    static constexpr int kTicksPerSeekStep = 10;
+
+    static bool IsSpeedLevel(int level) { return level >= 4 && level <= 11; }
+    static bool IsSeekLevel(int level) {
+        return (level >= 0 && level < 4) || (level > 11 && level < 16);
+    }
+    // The on-screen label of a seek level ("<<x4", ">>x120"), empty for the other levels.
+    static QByteArray LevelLabel(int level);
+    // The level a speed, fast-forward or rewind command selects, -1 for any other command.
+    static int LevelForCommand(int commandId);
+
+    explicit Transport(ISlaveCommands& commands) : m_Commands(commands) {}
+
+    int SpeedMode() const { return m_nSpeedMode; }
+    bool IsMuted() const { return m_bMuted; }
+
+    // Queues the commands for one speed; the level is the caller's to set.
+    void ApplySpeed(int percent);
+    void ShowLevelIndicator();
+    void TogglePause();
+    // A speed or seek level chosen by a command (see LevelForCommand); other values are ignored.
+    void SelectLevel(int level);
+    void SpeedStepDown();
+    void SpeedStepUp();
+    void SkipForward(int seconds);
+    void SkipBack(int seconds);
+    void SeekToStart();
+    void FrameStep();
+    void SwitchAudio();
+    void SelectSubtitle();
+
+    // Every view tick while a file plays: the seek step of fast forward and rewind.
+    void OnSeekTick();
+    // At every start: normal speed, and the mute flag forgotten (no unmute is sent).
+    void ResetForStart();
+    // At every end of playback.
+    void ResetForStop() { m_nSpeedMode = kPauseLevel; }
+
+private:
+    void EnterSpeedLevel(int level);
+    void EnterSeekLevel(int level);
+
+    ISlaveCommands& m_Commands;
+    int m_nSpeedMode = kPauseLevel;
+    bool m_bMuted = false;
+    int m_nSeekTicks = 0;
+};
