@@ -1,0 +1,82 @@
+#include "platform/NaturalCompare.h"
+
+namespace {
+
+bool IsDigit(char16_t c) {
+    if (c < 0x80)
+        return c >= u'0' && c <= u'9';
+    return QChar::isDigit(c);
+}
+
+int DigitValue(char16_t c) {
+    return c < 0x80 ? c - u'0' : QChar::digitValue(c);
+}
+
+int Sign(int value) {
+    return (value > 0) - (value < 0);
+}
+
+bool IsZero(char16_t c) {
+    return c == u'0' || (c >= 0x80 && QChar::isDigit(c) && QChar::digitValue(c) == 0);
+}
+
+// Compares the digit runs starting at a[i] and b[j] by value and, when they are equal, moves
+// both past their runs. One pass, digit by digit, so runs of any length never overflow.
+int CompareDigitRuns(QStringView a, qsizetype& i, QStringView b, qsizetype& j) {
+    while (i < a.size() && IsZero(a[i].unicode()))
+        ++i;
+    while (j < b.size() && IsZero(b[j].unicode()))
+        ++j;
+    int firstDifference = 0;
+    for (;; ++i, ++j) {
+        const bool digitA = i < a.size() && IsDigit(a[i].unicode());
+        const bool digitB = j < b.size() && IsDigit(b[j].unicode());
+        if (!digitA || !digitB)
+            return digitA ? 1 : (digitB ? -1 : firstDifference); // the longer number is larger
+        if (firstDifference == 0)
+            firstDifference = Sign(DigitValue(a[i].unicode()) - DigitValue(b[j].unicode()));
+    }
+}
+
+int CompareNaturally(QStringView a, QStringView b) {
+    qsizetype i = 0;
+    qsizetype j = 0;
+    while (i < a.size() && j < b.size()) {
+        const char16_t ca = a[i].unicode();
+        const char16_t cb = b[j].unicode();
+        const bool digitA = IsDigit(ca);
+        if (ca == cb && !digitA) {
+            ++i;
+            ++j;
+            continue;
+        }
+        const bool digitB = IsDigit(cb);
+        if (digitA && digitB) {
+            if (const int result = CompareDigitRuns(a, i, b, j))
+                return result;
+            continue;
+        }
+        // Every number sorts where '0' does among the other characters; that keeps the order
+        // consistent for digits of any script.
+        const char16_t keyA = digitA ? u'0' : ca;
+        const char16_t keyB = digitB ? u'0' : cb;
+        return keyA < keyB ? -1 : 1;
+    }
+    return Sign(int(i < a.size()) - int(j < b.size()));
+}
+
+} // namespace
+
+QString NaturalSortKey(const QString& text) {
+    return text.toCaseFolded();
+}
+
+int NaturalCompareFolded(QStringView foldedA, QStringView foldedB) {
+    if (const int result = CompareNaturally(foldedA, foldedB))
+        return result;
+    return Sign(foldedA.compare(foldedB, Qt::CaseSensitive));
+}
+
+int NaturalCompare(const QString& a, const QString& b) {
+    return NaturalCompareFolded(NaturalSortKey(a), NaturalSortKey(b));
+}

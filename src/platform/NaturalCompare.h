@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The program's one natural, case-insensitive order: runs of decimal digits compare by their
+// numeric value (so "clip2" < "clip10"), everything else by case-folded UTF-16 code unit. Texts
+// that differ only in leading zeros or in digit script still get a fixed order, so the result
+// is 0 only for texts that are equal ignoring case. Results are -1, 0 or 1.
+int NaturalCompare(const QString& a, const QString& b);
+
+// For sorting many texts: fold each once with NaturalSortKey, then compare the keys.
+QString NaturalSortKey(const QString& text);
+int NaturalCompareFolded(QStringView foldedA, QStringView foldedB);
