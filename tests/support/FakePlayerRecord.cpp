@@ -42,16 +42,21 @@ QList<FakeRecordEntry> FakePlayerRecord::Commands() const {
     return EntriesOfKind("cmd");
 }
 
-QList<QByteArray> FakePlayerRecord::CommandTexts() const {
+QList<QByteArray> FakePlayerRecord::BytesOfKind(const QByteArray& kind) const {
     QList<QByteArray> texts;
-    for (const FakeRecordEntry& entry : Commands())
+    for (const FakeRecordEntry& entry : EntriesOfKind(kind))
         texts.append(entry.bytes);
     return texts;
 }
 
+QList<QByteArray> FakePlayerRecord::CommandTexts() const {
+    return BytesOfKind("cmd");
+}
+
 QList<QByteArray> FakePlayerRecord::Arguments() const {
-    QList<QByteArray> arguments;
-    for (const FakeRecordEntry& entry : EntriesOfKind("arg"))
-        arguments.append(entry.bytes);
-    return arguments;
+    return BytesOfKind("arg");
+}
+
+QList<QByteArray> FakePlayerRecord::InheritedFds() const {
+    return BytesOfKind("fd");
 }

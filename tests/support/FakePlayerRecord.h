@@ -6,7 +6,7 @@
 
 // One line the fake player recorded: an argument it was started with or a command it read.
 struct FakeRecordEntry {
-    QByteArray kind; // "arg" or "cmd"
+    QByteArray kind; // "arg", "fd" or "cmd"
     qint64 ms = 0;   // CLOCK_MONOTONIC milliseconds at arrival
     QByteArray bytes;
 };
@@ -20,9 +20,11 @@ public:
     QList<FakeRecordEntry> Commands() const;
     QList<QByteArray> CommandTexts() const;
     QList<QByteArray> Arguments() const;
+    QList<QByteArray> InheritedFds() const;
 
 private:
     QList<FakeRecordEntry> EntriesOfKind(const QByteArray& kind) const;
+    QList<QByteArray> BytesOfKind(const QByteArray& kind) const;
 
     QString m_strPath;
 };

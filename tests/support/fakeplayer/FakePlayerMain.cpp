@@ -3,7 +3,8 @@
 // millisecond it arrived, and answers from a script.
 //
 // RAVOLO_FAKE_RECORD: file that receives one line per argument and per command:
-//     <kind>\t<ms>\t<bytes>      kind "arg" or "cmd"; bytes below 0x20, 0x5C and 0x7F as \xHH
+//     <kind>\t<ms>\t<bytes>      kind "arg", "fd" (inherited beyond 0..2) or "cmd";
+//                                bytes below 0x20, 0x5C and 0x7F as \xHH
 // RAVOLO_FAKE_SCRIPT: script text, one directive per line; \r \n \0 \\ are escapes in texts:
 //     banner <text>                       printed at the start instead of the default banner
 //     on <prefix> reply <text>            a command starting with prefix: print text and LF
@@ -16,6 +17,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <poll.h>
 #include <set>
 #include <string>
@@ -250,6 +252,21 @@ private:
     std::vector<Pending> m_Pending;
 };
 
+// The descriptors this program was started with, beyond standard input, output and error.
+std::vector<std::string> InheritedFds() {
+    std::vector<std::string> fds;
+    DIR* dir = opendir("/proc/self/fd");
+    if (!dir)
+        return fds;
+    while (const dirent* entry = readdir(dir)) {
+        const int fd = std::atoi(entry->d_name);
+        if (fd > STDERR_FILENO && fd != dirfd(dir))
+            fds.push_back(entry->d_name);
+    }
+    closedir(dir);
+    return fds;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -257,7 +274,10 @@ int main(int argc, char** argv) {
     const bool exitAtOnce = script.Has("exit-at-once");
     if (script.Has("ignore-term"))
         std::signal(SIGTERM, SIG_IGN);
+    const std::vector<std::string> inherited = InheritedFds();
     Player player(std::move(script));
+    for (const std::string& fd : inherited)
+        player.Record("fd", fd);
     for (int i = 1; i < argc; ++i)
         player.Record("arg", argv[i]);
     return exitAtOnce ? 3 : player.Run();
