@@ -10,12 +10,13 @@
 // Linux reports CPU time, not cycles. The readiness threshold (setting "MPPrepCycleTime",
 // 500..50000, default 2000, in units of 4096 cycles per 400 ms window) is therefore read at a
 // nominal 1 GHz: one cycle per nanosecond. The default then means "under 8.2 ms of CPU in
-// 400 ms" (2 %). Measured with MPlayer 1.5: it initialises at full load for about 150-200 ms,
-// writes its first byte at the end of that, and then idles at about 1-1.5 ms per 400 ms (with
-// vo=null and with X11 output into a window alike), so it is Ready at the first full window
-// after its first byte, about 0.3-0.6 s after the start. At the 3 GHz of a desktop CPU the
-// lowest setting, 500, would ask for under 0.7 ms per window, which an idle MPlayer here never
-// reaches; at 1 GHz every setting of the range stays meaningful.
+// 400 ms" (2 %). Measured with MPlayer 1.5 on our 2-core machine: it initialises at full load
+// for 150-250 ms of CPU, writes its first byte only at the end of that (its output is buffered),
+// and then idles at 1-1.5 ms per 400 ms (with vo=null and with X11 output into a window alike).
+// So it is Ready at the first window after its first byte: about 0.6 s after the start on a
+// quiet machine, 1.0-1.1 s under a load average of 10. At the 3 GHz of a desktop CPU the lowest
+// setting, 500, would ask for under 0.7 ms per window, which an idle MPlayer here never reaches;
+// at 1 GHz every setting of the range stays meaningful.
 class ProcessCpuClock {
 public:
     static constexpr uint64_t kNominalCyclesPerSecond = 1'000'000'000;
