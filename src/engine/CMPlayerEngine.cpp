@@ -1,0 +1,210 @@
+#include "engine/CMPlayerEngine.h"
+
+#include "engine/AnswerLineAssembler.h"
+#include "engine/SlaveCommandText.h"
+#include "engine/SlaveProtocol.h"
+#include "platform/ProcessCpuClock.h"
+
+#include <cerrno>
+#include <chrono>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr auto kQuitPause = 1000ms;
+constexpr auto kReaderEndWait = 2000ms;  // after the pause, for MPlayer to close its output
+constexpr int kExitAfterOutputMs = 2000; // output closed: time left to exit before SIGTERM
+constexpr int kDeadExitGraceMs = 1000;   // output ended unasked: time to exit before SIGTERM
+constexpr int kReaderNice = -5;          // above normal, where permitted
+
+QString Ascii(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QByteArray Bytes(std::string_view text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QStringList LaunchArguments(quint64 windowId) {
+    QStringList arguments;
+    for (std::string_view argument : SlaveProtocol::kModeArguments)
+        arguments << Ascii(argument);
+    arguments << Ascii(SlaveProtocol::kWindowArgument) << "0x" + QString::number(windowId, 16);
+    arguments << Ascii(SlaveProtocol::kColorKeyArgument)
+              << "0x" + QString::number(SlaveProtocol::kColorKey, 16);
+    return arguments;
+}
+
+} // namespace
+
+CMPlayerEngine::CMPlayerEngine(IAnswerSink& sink, CpuCycleClock cpuClock)
+    : m_Sink(sink), m_CpuClock(cpuClock ? std::move(cpuClock) : ProcessCpuClock::Cycles) {}
+
+CMPlayerEngine::~CMPlayerEngine() {
+    if (m_ReaderThread.joinable())
+        Quit();
+}
+
+bool CMPlayerEngine::Launch(const QString& path, quint64 windowId) {
+    if (m_ReaderThread.joinable())
+        return false;
+    if (!m_Process.Start(path, LaunchArguments(windowId)))
+        return false;
+    m_bQuitting.store(false);
+    m_bDeathReaped.store(false);
+    m_Readiness.Reset();
+    std::promise<void> ended;
+    m_ReaderEnded = ended.get_future();
+    try {
+        m_ReaderThread = std::thread(&CMPlayerEngine::ReaderThreadProc, this, m_Process.OutputFd(),
+                                     std::move(ended));
+    } catch (const std::system_error&) {
+        m_Process.Reap(0);
+        m_Process.Close();
+        return false;
+    }
+    return true;
+}
+
+void CMPlayerEngine::Quit() {
+    m_bQuitting.store(true);
+    m_Process.Write(Bytes(SlaveProtocol::kQuit)); // fails harmlessly when none runs
+    if (!m_bDeathReaped.load())
+        std::this_thread::sleep_for(kQuitPause);
+    StopReader();
+    m_Readiness.Reset();
+    m_Process.Close();
+    m_bDeathReaped.store(false);
+}
+
+void CMPlayerEngine::StopReader() {
+    if (!m_ReaderThread.joinable())
+        return;
+    const bool outputClosed = m_ReaderEnded.wait_for(kReaderEndWait) == std::future_status::ready;
+    // A no-op when the reader has reaped a dead MPlayer already.
+    m_Process.Reap(outputClosed ? kExitAfterOutputMs : 0);
+    m_ReaderThread.join();
+}
+
+void CMPlayerEngine::OnTimerTick() {
+    switch (m_Readiness.State()) {
+    case PrepState::Preparing:
+        m_Readiness.OnTick([this] { return ReadCycles(); });
+        break;
+    case PrepState::Ready:
+        if (std::optional<QByteArray> text = m_Queue.TakeDue())
+            m_Process.Write(*text); // a failed write loses the command, silently
+        break;
+    case PrepState::NotStarted:
+        break;
+    }
+}
+
+std::optional<uint64_t> CMPlayerEngine::ReadCycles() const {
+    const pid_t pid = m_Process.Pid();
+    if (pid == 0)
+        return std::nullopt;
+    return m_CpuClock(pid);
+}
+
+void CMPlayerEngine::ReaderThreadProc(int outputFd, std::promise<void> ended) {
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kReaderNice); // refused: fine
+    AnswerLineAssembler lines;
+    for (;;) {
+        char byte = 0;
+        const ssize_t count = read(outputFd, &byte, 1);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0)
+            break;
+        m_Readiness.OnOutput([this] { return ReadCycles(); });
+        if (std::optional<Answer> answer = lines.FeedByte(byte))
+            m_Sink.PostAnswer(answer->number, answer->value);
+    }
+    if (!m_bQuitting.load()) {
+        // A player that closed its output is of no more use, even if it still runs.
+        m_Process.Reap(kDeadExitGraceMs);
+        m_bDeathReaped.store(true);
+        m_Sink.PostAnswer(WM_MP_EXITED, 0);
+    }
+    ended.set_value();
+}
+
+void CMPlayerEngine::Enqueue(int delay, QByteArray text) {
+    m_Queue.Push(SlaveCommand{delay, std::move(text)});
+}
+
+void CMPlayerEngine::Enqueue(const SlaveProtocol::FixedCommand& command) {
+    Enqueue(command.delay, Bytes(command.text));
+}
+
+bool CMPlayerEngine::LoadFile(const QString& path) {
+    std::optional<QByteArray> text = SlaveCommandText::LoadFile(path);
+    if (!text)
+        return false;
+    Enqueue(SlaveProtocol::kArgumentCommandDelay, std::move(*text));
+    return true;
+}
+
+void CMPlayerEngine::SetSpeed(int delay, int percent) {
+    Enqueue(delay, SlaveCommandText::SetSpeed(percent));
+}
+
+void CMPlayerEngine::SeekRelative(int seconds) {
+    Enqueue(SlaveProtocol::kArgumentCommandDelay, SlaveCommandText::SeekRelative(seconds));
+}
+
+void CMPlayerEngine::SeekAbsolute(uint32_t seconds) {
+    Enqueue(SlaveProtocol::kArgumentCommandDelay, SlaveCommandText::SeekAbsolute(seconds));
+}
+
+void CMPlayerEngine::ShowOsdText(const QByteArray& text) {
+    Enqueue(SlaveProtocol::kArgumentCommandDelay, SlaveCommandText::ShowOsdText(text));
+}
+
+void CMPlayerEngine::GetTimePos() {
+    Enqueue(SlaveProtocol::kGetTimePos);
+}
+
+void CMPlayerEngine::GetTimeLength() {
+    Enqueue(SlaveProtocol::kGetTimeLength);
+}
+
+void CMPlayerEngine::Pause() {
+    Enqueue(SlaveProtocol::kPause);
+}
+
+void CMPlayerEngine::FrameStep() {
+    Enqueue(SlaveProtocol::kFrameStep);
+}
+
+void CMPlayerEngine::MuteOn() {
+    Enqueue(SlaveProtocol::kMuteOn);
+}
+
+void CMPlayerEngine::MuteOff() {
+    Enqueue(SlaveProtocol::kMuteOff);
+}
+
+void CMPlayerEngine::ScaleTempoOn() {
+    Enqueue(SlaveProtocol::kScaleTempoOn);
+}
+
+void CMPlayerEngine::ClearAudioFilters() {
+    Enqueue(SlaveProtocol::kClearAudioFilters);
+}
+
+void CMPlayerEngine::SwitchAudio() {
+    Enqueue(SlaveProtocol::kSwitchAudio);
+}
+
+void CMPlayerEngine::SelectSubtitle() {
+    Enqueue(SlaveProtocol::kSelectSubtitle);
+}
+
+void CMPlayerEngine::Stop() {
+    Enqueue(SlaveProtocol::kStop);
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "engine/CommandQueue.h"
+#include "engine/IAnswerSink.h"
+#include "engine/PrepState.h"
+#include "engine/ReadinessMeter.h"
+#include "engine/SlaveProtocol.h"
+#include "platform/ChildProcess.h"
+
+#include <QByteArray>
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <future>
+#include <optional>
+#include <thread>
+
+// Owns the one MPlayer child: starts it in idle slave mode drawing into the view's window, reads
+// its answers on a reader thread (posted through the sink), decides when it is ready, and writes
+// the queued slave commands one per timer tick. Everything except the reader runs on the
+// user-interface thread.
+//
+// When MPlayer's output ends without our Quit (it died), the reader reaps it and posts
+// WM_MP_EXITED. The view then calls Quit(), which returns at once in that case, and Launch()
+// again.
+class CMPlayerEngine {
+public:
+    using CpuCycleClock = std::function<std::optional<uint64_t>(pid_t)>;
+
+    // The sink must outlive the engine. The clock is called from both threads.
+    explicit CMPlayerEngine(IAnswerSink& sink, CpuCycleClock cpuClock = nullptr);
+    CMPlayerEngine(const CMPlayerEngine&) = delete;
+    CMPlayerEngine& operator=(const CMPlayerEngine&) = delete;
+    ~CMPlayerEngine();
+
+    // Starts MPlayer and the reader. False when it cannot run (nothing stays open then) or
+    // while an MPlayer is still launched (Quit it first).
+    bool Launch(const QString& path, quint64 windowId);
+
+    // Writes "quit", pauses 1000 ms (skipped once a death has been reported), waits a bounded
+    // time for MPlayer to end, terminates it if it does not, and always reaps it. The queue is
+    // kept for the next MPlayer.
+    void Quit();
+
+    // Every 50 ms tick: a readiness measurement while Preparing, at most one command when Ready.
+    void OnTimerTick();
+
+    PrepState GetPrepState() const { return m_Readiness.State(); }
+    void SetPrepCycleTime(uint32_t threshold) { m_Readiness.SetThreshold(threshold); }
+    pid_t ProcessId() const { return m_Process.Pid(); }
+    const CommandQueue& Queue() const { return m_Queue; }
+
+    // The slave commands: each only queues its line. LoadFile queues nothing and returns false
+    // for a path that cannot be sent safely.
+    bool LoadFile(const QString& path);
+    void SetSpeed(int delay, int percent);
+    void SeekRelative(int seconds);
+    void SeekAbsolute(uint32_t seconds);
+    void ShowOsdText(const QByteArray& text);
+    void GetTimePos();
+    void GetTimeLength();
+    void Pause();
+    void FrameStep();
+    void MuteOn();
+    void MuteOff();
+    void ScaleTempoOn();
+    void ClearAudioFilters();
+    void SwitchAudio();
+    void SelectSubtitle();
+    void Stop();
+
+private:
+    void Enqueue(int delay, QByteArray text);
+    void Enqueue(const SlaveProtocol::FixedCommand& command);
+    std::optional<uint64_t> ReadCycles() const;
+    void ReaderThreadProc(int outputFd, std::promise<void> ended);
+    void StopReader();
+
+    IAnswerSink& m_Sink;
+    CpuCycleClock m_CpuClock;
+    ChildProcess m_Process;
+    std::thread m_ReaderThread;
+    std::future<void> m_ReaderEnded;
+    std::atomic<bool> m_bQuitting{false};    // the end of MPlayer's output is our own doing
+    std::atomic<bool> m_bDeathReaped{false}; // the reader noticed MPlayer's death and reaped it
+    ReadinessMeter m_Readiness;
+    CommandQueue m_Queue;
+};

@@ -1,0 +1,31 @@
+#include "engine/PlayerLocator.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+QString PlayerLocator::Locate(const QString& storedPath, const QString& programDir,
+                              const QStringList& searchPaths) {
+    if (!storedPath.isEmpty())
+        return storedPath;
+    const QString beside = QDir(programDir).filePath(kBesideProgram);
+    if (IsExistingFile(beside))
+        return beside;
+    return QStandardPaths::findExecutable(kProgramName, searchPaths);
+}
+
+QString PlayerLocator::Locate(const QString& storedPath) {
+    return Locate(storedPath, QCoreApplication::applicationDirPath());
+}
+
+bool PlayerLocator::IsExistingFile(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+QString PlayerLocator::DialogFolder(const QString& currentPath) {
+    const qsizetype slash = currentPath.lastIndexOf(u'/');
+    if (slash < 0)
+        return QString();
+    return slash == 0 ? QStringLiteral("/") : currentPath.left(slash);
+}

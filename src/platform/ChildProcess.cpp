@@ -1,0 +1,192 @@
+#include "platform/ChildProcess.h"
+
+#include <QFile>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+constexpr int kTerminateGraceMs = 1000;
+constexpr int kAboveNormalNice = -5;
+constexpr auto kExitPollInterval = std::chrono::milliseconds(10);
+
+void CloseFd(int& fd) {
+    if (fd >= 0)
+        close(fd);
+    fd = -1;
+}
+
+// Keeps pipe ends off 0..2, so the child's dup2 steps cannot overwrite one another.
+bool MoveAboveStandardFds(int& fd) {
+    if (fd > STDERR_FILENO)
+        return true;
+    const int moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    close(fd);
+    fd = moved;
+    return moved >= 0;
+}
+
+struct Pipe {
+    int read = -1;
+    int write = -1;
+
+    bool Open() {
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC) != 0)
+            return false;
+        read = ends[0];
+        write = ends[1];
+        return MoveAboveStandardFds(read) && MoveAboveStandardFds(write);
+    }
+    void Close() {
+        CloseFd(read);
+        CloseFd(write);
+    }
+};
+
+// The child gets its two pipe ends as 0, 1 and 2, nothing else, no blocked signals and the
+// default SIGPIPE, whatever this process has set up.
+int Spawn(pid_t& pid, const QByteArray& program, char* const argv[], int input, int output) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, output, STDERR_FILENO);
+    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t noSignals;
+    sigemptyset(&noSignals);
+    posix_spawnattr_setsigmask(&attributes, &noSignals);
+    sigset_t defaultSignals;
+    sigemptyset(&defaultSignals);
+    sigaddset(&defaultSignals, SIGPIPE);
+    posix_spawnattr_setsigdefault(&attributes, &defaultSignals);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+    // glibc reports a failed exec here, as the error of posix_spawn itself.
+    const int result = posix_spawn(&pid, program.constData(), &actions, &attributes, argv, environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    return result;
+}
+
+bool HasExited(pid_t pid) {
+    int status = 0;
+    const pid_t result = waitpid(pid, &status, WNOHANG);
+    return result == pid || (result < 0 && errno == ECHILD);
+}
+
+bool WaitForExit(pid_t pid, int timeoutMs) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!HasExited(pid)) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(kExitPollInterval);
+    }
+    return true;
+}
+
+// A write to a pipe whose reader is gone raises SIGPIPE in the writing thread. Blocking it
+// around the write and taking it back afterwards leaves the rest of the program untouched.
+bool WriteWithoutSigPipe(int fd, QByteArrayView bytes) {
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    sigset_t oldMask;
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &oldMask);
+    sigset_t pending;
+    sigpending(&pending);
+    const bool wasPending = sigismember(&pending, SIGPIPE);
+
+    ssize_t written;
+    do
+        written = write(fd, bytes.data(), static_cast<size_t>(bytes.size()));
+    while (written < 0 && errno == EINTR);
+    if (written < 0 && errno == EPIPE && !wasPending) {
+        const timespec noWait{};
+        while (sigtimedwait(&pipeSignal, nullptr, &noWait) < 0 && errno == EINTR) {
+        }
+    }
+    pthread_sigmask(SIG_SETMASK, &oldMask, nullptr);
+    return written == bytes.size();
+}
+
+} // namespace
+
+ChildProcess::~ChildProcess() {
+    Reap(0);
+    Close();
+}
+
+bool ChildProcess::Start(const QString& program, const QStringList& arguments) {
+    if (m_nPid.load() != 0 || m_nInputFd >= 0 || m_nOutputFd >= 0)
+        return false;
+    Pipe input, output;
+    if (!input.Open() || !output.Open()) {
+        input.Close();
+        output.Close();
+        return false;
+    }
+    // Our end never blocks: a child that stops reading costs commands, not the caller's thread.
+    fcntl(input.write, F_SETFL, fcntl(input.write, F_GETFL) | O_NONBLOCK);
+
+    const QByteArray file = QFile::encodeName(program);
+    std::vector<QByteArray> encoded{file};
+    for (const QString& argument : arguments)
+        encoded.push_back(argument.toUtf8());
+    std::vector<char*> argv;
+    for (QByteArray& argument : encoded)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    pid_t pid = 0;
+    const int result = Spawn(pid, file, argv.data(), input.read, output.write);
+    CloseFd(input.read);
+    CloseFd(output.write);
+    if (result != 0) {
+        input.Close();
+        output.Close();
+        return false;
+    }
+    setpriority(PRIO_PROCESS, static_cast<id_t>(pid), kAboveNormalNice); // refused: fine
+    m_nInputFd = input.write;
+    m_nOutputFd = output.read;
+    m_nPid.store(pid);
+    return true;
+}
+
+bool ChildProcess::Write(QByteArrayView bytes) const {
+    return m_nInputFd >= 0 && WriteWithoutSigPipe(m_nInputFd, bytes);
+}
+
+bool ChildProcess::Reap(int graceMs) {
+    const pid_t pid = m_nPid.exchange(0);
+    if (pid == 0)
+        return false;
+    if (WaitForExit(pid, graceMs))
+        return true;
+    kill(pid, SIGTERM);
+    if (WaitForExit(pid, kTerminateGraceMs))
+        return true;
+    kill(pid, SIGKILL);
+    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    return true;
+}
+
+void ChildProcess::Close() {
+    CloseFd(m_nInputFd);
+    CloseFd(m_nOutputFd);
+}

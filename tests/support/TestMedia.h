@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// Small media files made at test time with ffmpeg: testsrc video and a sine tone.
+class TestMedia {
+public:
+    // The container follows the extension (".avi" for video, ".mka" for audio only). False
+    // when ffmpeg fails; the reason goes to the test log.
+    static bool MakeClip(const QString& path, int seconds, bool withVideo = true);
+};
