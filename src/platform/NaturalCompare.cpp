@@ -6,23 +6,41 @@ bool IsDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
-// Compares the digit runs starting at a[i] and b[j] by value and moves both indexes past them.
-int CompareDigitRuns(QStringView a, qsizetype& i, QStringView b, qsizetype& j) {
-    while (i < a.size() && a[i] == u'0')
-        ++i;
-    while (j < b.size() && b[j] == u'0')
-        ++j;
-    const qsizetype startA = i;
-    const qsizetype startB = j;
-    while (i < a.size() && IsDigit(a[i].unicode()))
-        ++i;
-    while (j < b.size() && IsDigit(b[j].unicode()))
-        ++j;
-    // Without leading zeros, the longer run is the larger number.
-    if (i - startA != j - startB)
-        return i - startA < j - startB ? -1 : 1;
-    return QStringView(a.data() + startA, i - startA)
-        .compare(QStringView(b.data() + startB, j - startB));
+char16_t AsciiLower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
+}
+
+struct TextShape {
+    bool ascii = true;
+    qsizetype digitRuns = 0;
+};
+
+TextShape ShapeOf(QStringView text) {
+    TextShape shape;
+    bool inRun = false;
+    for (const QChar c : text) {
+        shape.ascii = shape.ascii && c.unicode() < 0x80;
+        const bool digit = IsDigit(c.unicode());
+        shape.digitRuns += digit && !inRun ? 1 : 0;
+        inRun = digit;
+    }
+    return shape;
+}
+
+// A digit run becomes "0", its number of digits without leading zeros as one character, then
+// those digits: the longer number sorts after the shorter, equal lengths sort by digits, and
+// against any other character the run sorts as a digit would.
+char16_t* WriteDigitRun(char16_t* out, const char16_t*& at, const char16_t* end) {
+    while (at != end && *at == u'0')
+        ++at;
+    const char16_t* start = at;
+    while (at != end && IsDigit(*at))
+        ++at;
+    *out++ = u'0';
+    *out++ = static_cast<char16_t>(at - start);
+    while (start != at)
+        *out++ = *start++;
+    return out;
 }
 
 } // namespace
@@ -32,28 +50,25 @@ int NaturalCompare(const QString& a, const QString& b) {
 }
 
 QString NaturalSortKey(const QString& text) {
-    return text.toCaseFolded();
+    // Written out on raw characters: a large folder makes a key per entry. ASCII letters are
+    // folded here; other text goes through Qt's case folding first.
+    const TextShape shape = ShapeOf(text);
+    const QString folded = shape.ascii ? text : text.toCaseFolded();
+    QString key(folded.size() + 2 * shape.digitRuns, Qt::Uninitialized);
+    const char16_t* at = QStringView(folded).utf16();
+    const char16_t* const end = at + folded.size();
+    char16_t* const begin = reinterpret_cast<char16_t*>(key.data());
+    char16_t* out = begin;
+    while (at != end) {
+        if (IsDigit(*at))
+            out = WriteDigitRun(out, at, end);
+        else
+            *out++ = AsciiLower(*at++);
+    }
+    key.truncate(out - begin);
+    return key;
 }
 
 int NaturalCompareFolded(const QString& foldedA, const QString& foldedB) {
-    const QStringView a(foldedA);
-    const QStringView b(foldedB);
-    qsizetype i = 0;
-    qsizetype j = 0;
-    while (i < a.size() && j < b.size()) {
-        const char16_t ca = a[i].unicode();
-        const char16_t cb = b[j].unicode();
-        if (IsDigit(ca) && IsDigit(cb)) {
-            if (const int order = CompareDigitRuns(a, i, b, j))
-                return order;
-            continue;
-        }
-        if (ca != cb)
-            return ca < cb ? -1 : 1;
-        ++i;
-        ++j;
-    }
-    if (i < a.size())
-        return 1;
-    return j < b.size() ? -1 : 0;
+    return QStringView(foldedA).compare(QStringView(foldedB));
 }

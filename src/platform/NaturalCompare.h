@@ -9,8 +9,9 @@
 // Negative, zero or positive as a sorts before, with or after b.
 int NaturalCompare(const QString& a, const QString& b);
 
-// The case-folded form that NaturalCompareFolded compares.
+// A key that orders texts naturally by plain comparison of its characters: the case-folded
+// text with every digit run replaced by a form that orders by value.
 QString NaturalSortKey(const QString& text);
 
-// NaturalCompare on texts already passed through NaturalSortKey.
+// NaturalCompare on keys made by NaturalSortKey (not on mere case-folded texts).
 int NaturalCompareFolded(const QString& foldedA, const QString& foldedB);
