@@ -34,25 +34,37 @@ QSet<QString> FoldedTokens(const QString& text) {
     return tokens;
 }
 
-MediaType MediaTypeOf(const char* name, const ExtensionSets& extensions) {
-    const char* dot = std::strrchr(name, '.');
-    if (dot == nullptr)
-        return MediaType::None;
-    const QString extension = QString::fromUtf8(dot + 1).toCaseFolded();
-    if (extensions.video.contains(extension))
-        return MediaType::Video;
-    if (extensions.audio.contains(extension))
-        return MediaType::Audio;
-    return MediaType::None;
+bool IsAscii(const char* text, qsizetype length) {
+    return std::all_of(text, text + length, [](char c) { return c > 0; });
 }
 
-// The name as text, or "" when the text would name other bytes (not UTF-8): listing such a
-// name would open a different file or none.
-QString DecodeName(const char* name) {
-    const QString text = QFile::decodeName(name);
-    if (text.contains(QChar::ReplacementCharacter) && QFile::encodeName(text) != name)
-        return QString();
-    return text;
+// The extension folded into buffer: ASCII directly, which keeps the per-file work free of
+// allocations; anything else through Qt's case folding.
+void FoldExtension(const char* extension, QString& buffer) {
+    const qsizetype length = static_cast<qsizetype>(std::strlen(extension));
+    if (IsAscii(extension, length)) {
+        buffer.resize(length);
+        std::transform(extension, extension + length, buffer.begin(), [](char c) {
+            return QChar(static_cast<char16_t>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c));
+        });
+    } else {
+        buffer = QString::fromUtf8(extension, length).toCaseFolded();
+    }
+}
+
+// Names are UTF-8 (Qt's file name encoding on Linux). One that is not would decode to text
+// naming other bytes, so it is refused rather than open a different file or none.
+bool AppendName(QString& path, const char* rawName, qsizetype rawLength) {
+    if (IsAscii(rawName, rawLength)) {
+        path.append(QLatin1StringView(rawName, rawLength));
+        return true;
+    }
+    const QString name = QString::fromUtf8(rawName, rawLength);
+    if (name.contains(QChar::ReplacementCharacter) &&
+        name.toUtf8() != QByteArrayView(rawName, rawLength))
+        return false;
+    path.append(name);
+    return true;
 }
 
 class LevelReader {
@@ -91,7 +103,7 @@ private:
         }
         if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN)
             return; // devices, pipes and sockets are no media
-        const MediaType media = MediaTypeOf(entry.d_name, m_extensions);
+        const MediaType media = MediaTypeOf(entry.d_name);
         if (type == DT_REG && media == MediaType::None)
             return;
         // Follows links: a link counts as its target; a dangling link or a loop fails here.
@@ -104,12 +116,29 @@ private:
             Append(m_files, entry.d_name, File, media, static_cast<uint64_t>(status.st_size));
     }
 
+    MediaType MediaTypeOf(const char* name) {
+        const char* dot = std::strrchr(name, '.');
+        if (dot == nullptr)
+            return MediaType::None;
+        FoldExtension(dot + 1, m_extension);
+        if (m_extensions.video.contains(m_extension))
+            return MediaType::Video;
+        if (m_extensions.audio.contains(m_extension))
+            return MediaType::Audio;
+        return MediaType::None;
+    }
+
     void Append(std::vector<KeyedItem>& group, const char* rawName, MediaItemKind kind,
                 MediaType media, uint64_t size) {
-        const QString name = DecodeName(rawName);
-        if (name.isEmpty())
+        const qsizetype rawLength = static_cast<qsizetype>(std::strlen(rawName));
+        QString path;
+        path.reserve(m_prefix.size() + rawLength);
+        path.append(m_prefix);
+        if (!AppendName(path, rawName, rawLength))
             return;
-        KeyedItem keyed{NaturalSortKey(name), MediaItem{m_prefix + name, kind}};
+        const QStringView name = QStringView(path).sliced(m_prefix.size());
+        KeyedItem keyed{NaturalSortKey(QString::fromRawData(name.data(), name.size())),
+                        MediaItem{std::move(path), kind}};
         if (kind == File) {
             keyed.item.isAudio = media == MediaType::Audio;
             keyed.item.fileSize = size;
@@ -128,6 +157,7 @@ private:
 
     const QString m_prefix;
     const ExtensionSets m_extensions;
+    QString m_extension; // reused for every entry
     const FolderScanner::ResumeLookup& m_resumeLookup;
     std::vector<KeyedItem> m_folders;
     std::vector<KeyedItem> m_files;

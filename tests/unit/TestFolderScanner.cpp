@@ -162,6 +162,23 @@ TEST(FolderScanner, NaturalOrderIgnoringCase) {
                                                 "Clip1.mp4", "clip2.mp4", "clip10.mp4"}));
 }
 
+TEST(FolderScanner, NumbersOrderByValue) {
+    const QStringList expected = {"a1.mp4",
+                                  "ab.mp4",
+                                  "clip 7a.mp4",
+                                  "clip 007b.mp4",
+                                  "clip 9.mp4",
+                                  "clip 10.mp4",
+                                  "clip 99999999999999999999.mp4",
+                                  "clip 100000000000000000000.mp4",
+                                  "Été 2.mp4",
+                                  "été 10.mp4"};
+    Level level;
+    for (auto name = expected.rbegin(); name != expected.rend(); ++name)
+        level.Touch(*name);
+    EXPECT_EQ(Names(level.Scan()), expected);
+}
+
 TEST(FolderScanner, ResumePositionsByExactPath) {
     Level level;
     level.Touch("a.avi");
