@@ -206,6 +206,10 @@ TEST(FolderScanner, TrailingSlashGivesNoDoubleSlash) {
         FolderScanner::ScanFolder(level.Path() + "/", kVideo, kAudio, {});
     ASSERT_EQ(items.size(), 1);
     EXPECT_EQ(items[0].path, level.Path("a.avi"));
+    for (const MediaItem& item : FolderScanner::ScanFolder("/", kVideo, kAudio, {})) {
+        EXPECT_TRUE(item.path.startsWith('/')) << item.path.toStdString();
+        EXPECT_FALSE(item.path.startsWith("//")) << item.path.toStdString();
+    }
 }
 
 TEST(FolderScanner, OddNamesRoundTripToTheirFiles) {
@@ -271,6 +275,9 @@ TEST(FolderScanner, AFolderThatCannotBeReadGivesNothing) {
     EXPECT_TRUE(FolderScanner::ScanFolder(level.Path("missing"), kVideo, kAudio, {}).isEmpty());
     EXPECT_TRUE(FolderScanner::ScanFolder(level.Path("file.avi"), kVideo, kAudio, {}).isEmpty());
     EXPECT_TRUE(FolderScanner::ScanFolder("", kVideo, kAudio, {}).isEmpty());
+    // a pipe is refused as a folder without waiting for a writer
+    ASSERT_EQ(mkfifo(QFile::encodeName(level.Path("pipe")).constData(), 0644), 0);
+    EXPECT_TRUE(FolderScanner::ScanFolder(level.Path("pipe"), kVideo, kAudio, {}).isEmpty());
 }
 
 // Scans the readable and the locked folder as an ordinary user: permissions do not bind root.
