@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+// Splitting of folder paths and of the "root|display name" paths of drive items.
+class PathParts {
+public:
+    // The text after the last "/", or "" when there is none.
+    static QString FileNamePart(const QString& path);
+    // The text before the last "/", or "" when there is none.
+    static QString FolderPart(const QString& path);
+
+    // A drive item's path: the root, "|", the display name.
+    static QString DrivePath(const QString& root, const QString& displayName);
+    // The text before the first "|" (the root; a display name may itself contain "|").
+    static QString DriveRoot(const QString& drivePath);
+    // The text after the first "|", or "" when there is none.
+    static QString DriveDisplayName(const QString& drivePath);
+};
