@@ -1,0 +1,42 @@
+#include "dialogs/CInqResumeDeleteDlg.h"
+
+#include "dialogs/DialogLook.h"
+
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+CInqResumeDeleteDlg::CInqResumeDeleteDlg(QWidget* parent)
+    : QDialog(parent), m_pYes(new QPushButton(QStringLiteral("はい(&Y)"), this)),
+      m_pNo(new QPushButton(QStringLiteral("いいえ(&N)"), this)) {
+    setWindowTitle(QStringLiteral("Resume 削除"));
+    setFont(DialogLook::Font(10));
+    m_pYes->setObjectName(QStringLiteral("1"));
+    m_pNo->setObjectName(QStringLiteral("2"));
+    m_pYes->setDefault(true);
+    // Large buttons: the dialog is answered from a sofa as often as from a desk.
+    for (QPushButton* button : {m_pYes, m_pNo})
+        button->setMinimumSize(DialogLook::Pixels(64, 38));
+    connect(m_pYes, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_pNo, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Resume登録を削除しますか？"), this), 0, 0, 1, 2);
+    layout->addWidget(m_pYes, 1, 0);
+    layout->addWidget(m_pNo, 1, 1);
+    m_pYes->setFocus();
+}
+
+void CInqResumeDeleteDlg::keyPressEvent(QKeyEvent* event) {
+    // The mnemonics answer without Alt, as they do in a dialog whose focus is on a button.
+    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_Y) {
+        m_pYes->click();
+        return;
+    }
+    if (event->modifiers() == Qt::NoModifier && event->key() == Qt::Key_N) {
+        m_pNo->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
