@@ -1,0 +1,124 @@
+#include "controls/CControlDlg.h"
+
+#include "platform/AppEvents.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+#include <algorithm>
+
+namespace {
+
+const QColor kPressedTint(0xC0, 0xFF, 0xFF, 0x80);
+const QColor kBlank(10, 12, 18);
+
+} // namespace
+
+CControlDlg::CControlDlg(QWidget* ownerWindow, QObject* view, const QString& picturePath)
+    : QWidget(ownerWindow, Qt::Tool | Qt::FramelessWindowHint), m_pView(view),
+      m_Picture(picturePath) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    SetPadSize(40);
+}
+
+void CControlDlg::SetPadSize(int percent) {
+    percent = std::max(percent, 1);
+    resize(percent * kPictureWidth / 100, percent * kPictureHeight / 100);
+}
+
+int CControlDlg::CellAt(QPoint point) const {
+    const int cellWidth = width() / kColumns;
+    const int cellHeight = height() / kRows;
+    if (!rect().contains(point) || cellWidth == 0 || cellHeight == 0)
+        return -1;
+    // The pixels left over at the right and bottom edges belong to the last column and row.
+    const int column = std::min(point.x() / cellWidth, kColumns - 1);
+    const int row = std::min(point.y() / cellHeight, kRows - 1);
+    return row * kColumns + column;
+}
+
+QRect CControlDlg::CellRect(int code) const {
+    const int w = width();
+    const int h = height();
+    const int margin = (4 * w + 192) / 384;
+    const int row = code / kColumns;
+    const int column = code % kColumns;
+    const int left = column * w / kColumns + margin + 1;
+    const int right = (column + 1) * w / kColumns - margin;
+    const int top = row * h / kRows + margin + 1;
+    const int bottom = (row + 1) * h / kRows - margin;
+    return {left, top, right - left, bottom - top};
+}
+
+void CControlDlg::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (m_Picture.isNull()) {
+        painter.fillRect(rect(), kBlank);
+    } else {
+        if (m_Scaled.size() != size())
+            m_Scaled = m_Picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        painter.drawImage(0, 0, m_Scaled);
+    }
+    if (m_nPressedCell >= 0)
+        painter.fillRect(CellRect(m_nPressedCell), kPressedTint);
+}
+
+void CControlDlg::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int code = CellAt(event->position().toPoint());
+    if (code == kGripCell) {
+        SetPressedCell(-1);
+        StartDrag(event->globalPosition().toPoint());
+    } else if (code >= 0) {
+        SetPressedCell(code);
+    }
+}
+
+void CControlDlg::mouseMoveEvent(QMouseEvent* event) {
+    if (m_bDragging) {
+        move(event->globalPosition().toPoint() - m_DragOffset);
+        return;
+    }
+    // Leaving the pressed cell cancels the press: nothing is sent on release.
+    if (m_nPressedCell >= 0 && CellAt(event->position().toPoint()) != m_nPressedCell)
+        SetPressedCell(-1);
+}
+
+void CControlDlg::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_bDragging = false;
+    const int code = m_nPressedCell;
+    if (code < 0)
+        return;
+    SetPressedCell(-1);
+    // A release that lands elsewhere without a move in between is a cancel as well.
+    if (CellAt(event->position().toPoint()) == code && m_pView)
+        QCoreApplication::postEvent(m_pView, new CAppEvent(WM_PAD_COMMAND, code));
+}
+
+void CControlDlg::hideEvent(QHideEvent*) {
+    SetPressedCell(-1);
+    m_bDragging = false;
+}
+
+void CControlDlg::StartDrag(QPoint globalPos) {
+    QWindow* window = windowHandle();
+    if (window && window->startSystemMove())
+        return;
+    // The platform would not move the window: follow the pointer ourselves until release.
+    m_bDragging = true;
+    m_DragOffset = globalPos - pos();
+}
+
+void CControlDlg::SetPressedCell(int code) {
+    if (code == m_nPressedCell)
+        return;
+    if (m_nPressedCell >= 0)
+        update(CellRect(m_nPressedCell));
+    m_nPressedCell = code;
+    if (code >= 0)
+        update(CellRect(code));
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "controls/CMyLParam.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+// The rows of a CColorListCtrl: texts per column, an icon index and the row's own colours.
+// Plain storage so that a folder of many thousands of files fills in one go.
+class ColorListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    struct Entry {
+        QStringList texts;
+        int iconIndex = 0;
+        std::unique_ptr<CMyLParam> data; // may be null: such a row is not drawn
+    };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    // Inserts a column before `index` (clamped to the existing columns); returns its index.
+    int InsertColumn(int index, const QString& caption);
+    // Inserts `entry` before `row` (at the end when row is past it); -1 for a negative row.
+    int InsertRow(int row, Entry entry);
+    // Replaces every row at once.
+    void Reset(std::vector<Entry> entries);
+    bool SetText(int row, int column, const QString& text);
+
+    QString Text(int row, int column) const;
+    int IconIndex(int row) const;
+    CMyLParam* RowData(int row) const;
+
+private:
+    bool HasRow(int row) const { return row >= 0 && row < rowCount(); }
+
+    QStringList m_Captions;
+    std::vector<Entry> m_Rows;
+};
