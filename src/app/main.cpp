@@ -1,6 +1,8 @@
-#include <QApplication>
+#include "app/CRavoloApp.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    return 0;
+    CRavoloApp app(argc, argv);
+    if (!app.InitInstance())
+        return app.ExitInstance(0);
+    return app.ExitInstance(app.exec());
 }

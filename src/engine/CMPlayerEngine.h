@@ -2,6 +2,7 @@
 
 #include "engine/CommandQueue.h"
 #include "engine/IAnswerSink.h"
+#include "engine/ISlaveCommands.h"
 #include "engine/PrepState.h"
 #include "engine/ReadinessMeter.h"
 #include "engine/SlaveProtocol.h"
@@ -24,7 +25,7 @@
 // When MPlayer's output ends without our Quit (it died), the reader reaps it and posts
 // WM_MP_EXITED. The view then calls Quit(), which returns at once in that case, and Launch()
 // again.
-class CMPlayerEngine {
+class CMPlayerEngine : public ISlaveCommands {
 public:
     using CpuCycleClock = std::function<std::optional<uint64_t>(pid_t)>;
 
@@ -54,20 +55,20 @@ public:
     // The slave commands: each only queues its line. LoadFile queues nothing and returns false
     // for a path that cannot be sent safely.
     bool LoadFile(const QString& path);
-    void SetSpeed(int delay, int percent);
-    void SeekRelative(int seconds);
-    void SeekAbsolute(uint32_t seconds);
-    void ShowOsdText(const QByteArray& text);
+    void SetSpeed(int delay, int percent) override;
+    void SeekRelative(int seconds) override;
+    void SeekAbsolute(uint32_t seconds) override;
+    void ShowOsdText(const QByteArray& text) override;
     void GetTimePos();
     void GetTimeLength();
-    void Pause();
-    void FrameStep();
-    void MuteOn();
-    void MuteOff();
-    void ScaleTempoOn();
-    void ClearAudioFilters();
-    void SwitchAudio();
-    void SelectSubtitle();
+    void Pause() override;
+    void FrameStep() override;
+    void MuteOn() override;
+    void MuteOff() override;
+    void ScaleTempoOn() override;
+    void ClearAudioFilters() override;
+    void SwitchAudio() override;
+    void SelectSubtitle() override;
     void Stop();
 
 private:

@@ -30,3 +30,8 @@ QString PathParts::DriveDisplayName(const QString& drivePath) {
     const qsizetype first = drivePath.indexOf(kDriveSeparator);
     return first < 0 ? QString() : drivePath.mid(first + 1);
 }
+
+QString PathParts::FolderOf(const QString& filePath) {
+    const QString folder = FolderPart(filePath);
+    return folder.isEmpty() && filePath.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : folder;
+}

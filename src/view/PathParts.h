@@ -10,6 +10,8 @@ public:
     // The text before the last "/", or "" when there is none.
     static QString FolderPart(const QString& path);
 
+    // The folder that holds a file: FolderPart, except "/" for a file in the root.
+    static QString FolderOf(const QString& filePath);
     // A drive item's path: the root, "|", the display name.
     static QString DrivePath(const QString& root, const QString& displayName);
     // The text before the first "|" (the root; a display name may itself contain "|").

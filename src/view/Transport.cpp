@@ -1,7 +1,7 @@
 #include "view/Transport.h"
 
+#include "engine/ISlaveCommands.h"
 #include "resources/CommandIds.h"
-#include "view/ISlaveCommands.h"
 
 namespace {
 

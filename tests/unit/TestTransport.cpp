@@ -1,5 +1,5 @@
+#include "engine/ISlaveCommands.h"
 #include "resources/CommandIds.h"
-#include "view/ISlaveCommands.h"
 #include "view/Transport.h"
 
 #include <QStringList>

@@ -1,0 +1,77 @@
+#include "app/CRavoloApp.h"
+
+#include "app/CMainFrame.h"
+#include "dialogs/QtPrompter.h"
+#include "settings/SettingsStore.h"
+#include "view/CRavoloView.h"
+
+#include <QDBusConnection>
+#include <QIcon>
+#include <QMessageBox>
+
+CRavoloApp::CRavoloApp(int& argc, char** argv)
+    : QApplication(argc, argv), instanceMutex(QString::fromLatin1(kIdentifier)),
+      m_Channel(QString::fromLatin1(kIdentifier)) {
+    setOrganizationName(QStringLiteral("Quendal"));
+    setApplicationName(QStringLiteral("Ravolo"));
+    setDesktopFileName(QStringLiteral("ravolo"));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/artwork/app%1.png").arg(size));
+    setWindowIcon(icon);
+}
+
+CRavoloApp::~CRavoloApp() = default;
+
+bool CRavoloApp::InitInstance() {
+    switch (instanceMutex.Acquire()) {
+    case InstanceLock::Result::Failed:
+        QMessageBox::critical(nullptr, QStringLiteral("Ravolo"),
+                              QStringLiteral("CreateMutex: Failed."));
+        return false;
+    case InstanceLock::Result::AlreadyRunning:
+        // Found or not, this process ends without showing anything.
+        m_Channel.SendActivate(arguments().mid(1));
+        return false;
+    case InstanceLock::Result::Primary:
+        isPrimaryInstance = true;
+        break;
+    }
+    UnixSignals::IgnoreBrokenPipe();
+    m_pSettings = std::make_unique<SettingsStore>(SettingsStore::DefaultProfilePath());
+    m_pMainFrame = std::make_unique<CMainFrame>(*m_pSettings, QDBusConnection::sessionBus(),
+                                                QDBusConnection::systemBus());
+    m_pPrompter = std::make_unique<QtPrompter>(m_pMainFrame.get());
+    m_pView =
+        new CRavoloView({*m_pSettings, *m_pPrompter, m_Beeper, m_Clock, m_Pointer}, *m_pMainFrame);
+    m_Pointer.SetTarget(m_pView);
+    m_pMainFrame->SetView(m_pView, m_pView);
+    m_pView->OnInitialUpdate();
+    if (!m_pMainFrame->RestoreWindowPlacement())
+        m_pMainFrame->show();
+    // From here on a second start finds this instance.
+    connect(&m_Channel, &InstanceChannel::activateRequested, this, &CRavoloApp::BringToFront);
+    m_Channel.Listen();
+    connect(&m_Signals, &UnixSignals::terminationRequested, m_pMainFrame.get(),
+            &CMainFrame::RequestTermination);
+    return true;
+}
+
+void CRavoloApp::BringToFront() {
+    if (m_pMainFrame->isMinimized())
+        m_pMainFrame->setWindowState(m_pMainFrame->windowState() & ~Qt::WindowMinimized);
+    // An open dialog, rather than the frame behind it, gets the focus.
+    QWidget* front = activeModalWidget() != nullptr ? activeModalWidget() : m_pMainFrame.get();
+    front->raise();
+    front->activateWindow();
+}
+
+int CRavoloApp::ExitInstance(int exitCode) {
+    m_Channel.Close();
+    // The view saves its state and quits MPlayer as it goes.
+    m_pMainFrame.reset();
+    m_pPrompter.reset();
+    if (isPrimaryInstance)
+        instanceMutex.Release();
+    return exitCode;
+}

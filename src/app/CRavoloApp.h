@@ -1,0 +1,45 @@
+#pragma once
+
+#include "app/QtBeeper.h"
+#include "platform/InstanceChannel.h"
+#include "platform/InstanceLock.h"
+#include "platform/SteadyClock.h"
+#include "platform/UnixSignals.h"
+#include "view/ViewPointer.h"
+
+#include <QApplication>
+#include <memory>
+
+class CMainFrame;
+class CRavoloView;
+class QtPrompter;
+class SettingsStore;
+
+// The process: the single-instance rule, the profile, the main frame and its view.
+class CRavoloApp : public QApplication {
+    Q_OBJECT
+public:
+    static constexpr const char* kIdentifier = "Ravolo.2015.Quendal";
+
+    CRavoloApp(int& argc, char** argv);
+    ~CRavoloApp() override;
+
+    // False ends the process at once: another instance runs, or the lock could not be made.
+    bool InitInstance();
+    int ExitInstance(int exitCode);
+
+private:
+    void BringToFront();
+
+    InstanceLock instanceMutex;
+    bool isPrimaryInstance = false;
+    InstanceChannel m_Channel;
+    UnixSignals m_Signals;
+    QtBeeper m_Beeper;
+    SteadyClock m_Clock;
+    ViewPointer m_Pointer;
+    std::unique_ptr<SettingsStore> m_pSettings;
+    std::unique_ptr<CMainFrame> m_pMainFrame;
+    std::unique_ptr<QtPrompter> m_pPrompter;
+    CRavoloView* m_pView = nullptr;
+};

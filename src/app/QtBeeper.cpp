@@ -1,0 +1,7 @@
+#include "app/QtBeeper.h"
+
+#include <QApplication>
+
+void QtBeeper::Beep(BeepType) {
+    QApplication::beep();
+}

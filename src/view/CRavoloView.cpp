@@ -1,0 +1,729 @@
+#include "view/CRavoloView.h"
+
+#include "controls/CControlDlg.h"
+#include "dialogs/CAboutDlg.h"
+#include "dialogs/CSettingDlg.h"
+#include "dialogs/CWaitDlg.h"
+#include "engine/PlayerLocator.h"
+#include "platform/IBeeper.h"
+#include "platform/IPrompter.h"
+#include "resources/CommandIds.h"
+#include "settings/ProgramVersion.h"
+#include "settings/SettingsStore.h"
+#include "view/IFrameServices.h"
+#include "view/PathParts.h"
+#include "view/TitleGeometry.h"
+#include "view/TitlePainter.h"
+#include "view/ViewColors.h"
+#include "view/ViewMenus.h"
+
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QTimerEvent>
+
+namespace {
+
+constexpr int kCellHeights[6] = {12, 16, 23, 34, 48, 70}; // fonts for lines of 17 .. 80 pixels
+constexpr int kIconSizes[5] = {20, 28, 40, 56, 80};
+
+QString JapaneseFamily() {
+    for (const char* family : {"Noto Sans CJK JP", "Noto Sans JP", "IPAGothic", "VL Gothic"})
+        if (QFontDatabase::hasFamily(QString::fromLatin1(family)))
+            return QString::fromLatin1(family);
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+bool IsExistingFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+bool IsExistingFolder(const QString& path) {
+    return QFileInfo(path).isDir();
+}
+
+// Size steps outside 0..4 (a hand-edited profile) look like step 0.
+int NormalizedStep(int index) {
+    return index >= 0 && index <= 4 ? index : 0;
+}
+
+} // namespace
+
+CRavoloView::CRavoloView(const ViewServices& services, IFrameServices& frame, QWidget* parent)
+    : QWidget(parent), m_Services(services), m_Frame(frame), m_AnswerPoster(this),
+      m_Engine(m_AnswerPoster), m_ListFolder(this), m_ListResume(this),
+      m_Folder(m_State, m_ListFolder, services.prompter, *this),
+      m_Resume(m_State, m_ListResume, *this), m_Transport(m_Engine),
+      m_PointerKeeper(services.pointer),
+      m_Session({m_State, m_Engine, m_Transport, m_PointerKeeper, services.pointer, services.clock,
+                 services.beeper, frame, *this}) {
+    // MPlayer draws into this window, so it must be a real X window of its own.
+    setAttribute(Qt::WA_NativeWindow);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    m_ButtonImage.load(QStringLiteral(":/artwork/buttons.png"));
+    CreateFonts();
+    CreateImages();
+    CreateList(m_ListFolder, QStringLiteral("Size"));
+    CreateList(m_ListResume, QStringLiteral("Position"));
+    connect(&m_ListFolder, &CColorListCtrl::rowActivated, this, [this] {
+        if (!m_State.m_bPlaying)
+            PlaySelectedItem();
+    });
+    connect(&m_ListResume, &CColorListCtrl::rowActivated, this, [this] {
+        if (!m_State.m_bPlaying)
+            PlaySelectedItem();
+    });
+    connect(&m_ListResume, &CColorListCtrl::selectionMoved, this, [this] {
+        if (!m_State.m_bPlaying && m_State.m_bResumeScreen)
+            update();
+    });
+    m_ControlPad = new CControlDlg(frame.FrameWindow(), this);
+    m_WaitDlg = new CWaitDlg(this);
+    m_WaitDlg->messageText = QStringLiteral("MPlayer の準備中");
+}
+
+CRavoloView::~CRavoloView() {
+    // The timer goes first, so no tick runs against a quit engine.
+    if (m_nTimerId != 0)
+        killTimer(m_nTimerId);
+    m_nTimerId = 0;
+    SaveViewState();
+    m_Engine.Quit();
+    delete m_ControlPad;
+    delete m_WaitDlg;
+}
+
+void CRavoloView::CreateFonts() {
+    const QString family = JapaneseFamily();
+    for (int i = 0; i < 6; ++i) {
+        m_Fonts[i] = QFont(family);
+        m_Fonts[i].setPixelSize(kCellHeights[i]);
+        m_Fonts[i].setWeight(QFont::Normal);
+        m_Fonts[i].setStyleStrategy(QFont::PreferAntialias);
+    }
+}
+
+void CRavoloView::CreateImages() {
+    if (!m_AudioBitmap.load(QStringLiteral(":/artwork/logo.png")))
+        m_Services.prompter.ShowMessage(QStringLiteral("LoadBitmap() Error"), MessageIcon::Warning);
+    for (int i = 0; i < 5; ++i)
+        m_ImageLists[i].Load(QStringLiteral(":/artwork/icons%1.png").arg(kIconSizes[i]),
+                             kIconSizes[i]);
+}
+
+void CRavoloView::CreateList(CColorListCtrl& list, const QString& sizeCaption) {
+    list.hide();
+    list.SetBackgroundColor(ViewColors::kRowBackground);
+    list.SetColumnCount(2);
+    list.InsertColumn(0, QStringLiteral("File"));
+    list.InsertColumn(1, sizeCaption);
+}
+
+int CRavoloView::FontSizeIndex() const {
+    return m_Frame.IsFullScreen() ? m_State.m_nFontSizeFull : m_State.m_nFontSizeNormal;
+}
+
+// ---- start-up ----------------------------------------------------------------------------
+
+void CRavoloView::OnInitialUpdate() {
+    m_Frame.SetDocumentTitle(QString());
+    SettingsStore& settings = m_Services.settings;
+    settings.CheckVersion(ProgramVersion::FromBuild());
+    m_State.m_strPlayerPath = settings.LoadPlayerPath();
+    if (m_State.m_strPlayerPath.isEmpty()) {
+        m_State.m_strPlayerPath = PlayerLocator::Locate(QString());
+        if (!m_State.m_strPlayerPath.isEmpty())
+            settings.SavePlayerPath(m_State.m_strPlayerPath);
+    }
+    if (PlayerLocator::IsExistingFile(m_State.m_strPlayerPath) || !ChoosePlayerPath())
+        LaunchPlayer();
+    settings.LoadViewSettings(m_State);
+    ResizePad();
+    m_Engine.SetPrepCycleTime(m_State.mplayerPrepCycleTime);
+    m_State.m_ResumeList.Load(settings);
+    m_State.m_bResumeScreen = m_State.m_ResumeList.Count() > 0;
+    LayoutList(m_ListFolder, width(), height());
+    LayoutList(m_ListResume, width(), height());
+    ShowListScreen();
+    m_nTimerId = startTimer(50, Qt::PreciseTimer);
+}
+
+void CRavoloView::LaunchPlayer() {
+    if (m_Engine.Launch(m_State.m_strPlayerPath, static_cast<quint64>(winId())))
+        m_WaitDlg->CenterAndShow();
+    else
+        m_Services.prompter.ShowMessage(QStringLiteral("MPlayer を起動できませんでした。"),
+                                        MessageIcon::Warning);
+}
+
+bool CRavoloView::ChoosePlayerPath() {
+    const QString chosen = m_Services.prompter.ChooseExecutable(
+        PlayerLocator::DialogFolder(m_State.m_strPlayerPath), PlayerLocator::kDialogFileName);
+    if (chosen.isEmpty())
+        return false;
+    m_State.m_strPlayerPath = chosen;
+    m_Services.settings.SavePlayerPath(chosen);
+    m_Engine.Quit();
+    LaunchPlayer();
+    return true;
+}
+
+void CRavoloView::RestartPlayer() {
+    m_Engine.Quit();
+    LaunchPlayer();
+}
+
+// ---- layout and screens ------------------------------------------------------------------
+
+void CRavoloView::LayoutList(CColorListCtrl& list, int clientWidth, int clientHeight) {
+    const int index = FontSizeIndex();
+    const SizeStep step = TitleGeometry::SizeStepFor(index);
+    const int k = NormalizedStep(index);
+    const int selected = list.SelectedRow();
+    if (list.font() != m_Fonts[k + 1]) {
+        list.scrollToTop();
+        list.SetRowFont(m_Fonts[k + 1]);
+        list.SetHeaderFont(m_Fonts[k]);
+        list.SetStateImageList(&m_ImageLists[k]);
+    }
+    const int usable = clientWidth - style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int sizeWidth = TitleGeometry::SizeColumnWidth(usable, index);
+    list.setGeometry(0, step.titleHeight, clientWidth, clientHeight - step.titleHeight);
+    list.SetColumnWidth(0, usable - sizeWidth - 3);
+    list.SetColumnWidth(1, sizeWidth);
+    if (selected >= 0)
+        list.EnsureVisible(selected);
+}
+
+void CRavoloView::ShowListScreen() {
+    CColorListCtrl& shown = m_State.m_bResumeScreen ? m_ListResume : m_ListFolder;
+    CColorListCtrl& hidden = m_State.m_bResumeScreen ? m_ListFolder : m_ListResume;
+    if (m_State.m_bResumeScreen)
+        m_Resume.FillResumeList(m_State.m_CurrentItem.path);
+    else
+        m_Folder.FillFolderList(PathParts::FileNamePart(m_State.m_CurrentItem.path));
+    hidden.hide();
+    shown.show();
+    if (shown.isVisible())
+        shown.setFocus();
+    update();
+}
+
+void CRavoloView::HideLists() {
+    m_ListFolder.hide();
+    m_ListResume.hide();
+    setFocus();
+}
+
+void CRavoloView::RepaintView() {
+    update();
+}
+
+CColorListCtrl& CRavoloView::VisibleList() {
+    return m_State.m_bResumeScreen ? m_ListResume : m_ListFolder;
+}
+
+void CRavoloView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayoutList(m_ListFolder, width(), height());
+    LayoutList(m_ListResume, width(), height());
+    CColorListCtrl& list = VisibleList();
+    if (list.isVisible())
+        list.setFocus();
+}
+
+void CRavoloView::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    CColorListCtrl& list = VisibleList();
+    if (list.isVisible())
+        list.setFocus();
+}
+
+void CRavoloView::SaveViewState() {
+    m_Services.settings.SaveViewState(m_State.m_strCurrentFolder, m_State.m_ResumeList,
+                                      m_State.m_bContinuousMode);
+}
+
+void CRavoloView::SaveResumeState() {
+    SaveViewState();
+}
+
+void CRavoloView::StopForShutdown() {
+    if (!m_State.m_bPlaying)
+        return;
+    m_Session.StopPlayback(1);
+    m_State.m_bClosing = true;
+}
+
+void CRavoloView::ResizePad() {
+    m_ControlPad->SetPadSize(m_State.m_nPadSize);
+}
+
+// ---- events and the timer ----------------------------------------------------------------
+
+bool CRavoloView::event(QEvent* event) {
+    if (event->type() >= static_cast<QEvent::Type>(WM_MP_BLANKLINE) &&
+        event->type() <= static_cast<QEvent::Type>(WM_MP_EXITED)) {
+        OnAppEvent(static_cast<const CAppEvent&>(*event));
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void CRavoloView::OnAppEvent(const CAppEvent& event) {
+    switch (event.Number()) {
+    case WM_MP_BLANKLINE:
+        m_Session.OnBlankLine();
+        break;
+    case WM_MP_TIMEPOS:
+        m_Session.OnTimePos(static_cast<uint32_t>(event.Value()));
+        break;
+    case WM_MP_LENGTH:
+        m_Session.OnLength();
+        break;
+    case WM_MP_EXITED:
+        m_Session.OnPlayerExited();
+        break;
+    case WM_PAD_COMMAND:
+        OnPadCommand(static_cast<int>(event.Value()));
+        break;
+    case WM_PAD_SIZE:
+        m_State.m_nPadSize = static_cast<int>(event.Value());
+        ResizePad();
+        break;
+    }
+}
+
+void CRavoloView::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == m_nTimerId)
+        OnTimer();
+}
+
+void CRavoloView::OnTimer() {
+    m_Engine.OnTimerTick();
+    if (m_WaitDlg->isVisible() && m_Engine.GetPrepState() == PrepState::Ready)
+        m_WaitDlg->hide();
+    m_Session.OnTimerTick(QRect(mapToGlobal(QPoint(0, 0)), size()));
+}
+
+// ---- playing the selected entry -----------------------------------------------------------
+
+void CRavoloView::PlaySelectedItem() {
+    if (m_State.m_bResumeScreen)
+        PlayResumeEntry();
+    else
+        PlayFolderItem();
+}
+
+void CRavoloView::PlayResumeEntry() {
+    const MediaItem* entry = m_Resume.SelectedEntry();
+    if (entry == nullptr)
+        return;
+    if (entry->kind != File) {
+        m_Services.beeper.Beep(BEEP_DEFAULT);
+        return;
+    }
+    if (!IsExistingFile(entry->path)) {
+        m_Services.beeper.Beep(BEEP_DEFAULT);
+        m_Resume.FillResumeList(QString());
+        return;
+    }
+    const MediaItem item = *entry;
+    m_State.m_strCurrentFolder = PathParts::FolderOf(item.path);
+    if (m_Session.StartPlayback(item))
+        m_Engine.SeekAbsolute(item.positionSec);
+    else
+        m_Services.beeper.Beep(BEEP_DEFAULT);
+}
+
+void CRavoloView::PlayFolderItem() {
+    const MediaItem* selected = m_Folder.SelectedItem();
+    if (selected == nullptr)
+        return;
+    const MediaItem item = *selected;
+    if (item.kind == Drive || item.kind == Folder) {
+        m_Folder.OpenItem(item);
+        return;
+    }
+    if (item.kind != File)
+        return;
+    if (!IsExistingFile(item.path)) {
+        m_Folder.FillFolderList();
+        return;
+    }
+    if (!m_Session.StartPlayback(item))
+        m_Services.beeper.Beep(BEEP_DEFAULT);
+    else if (item.positionSec != 0)
+        m_Engine.SeekAbsolute(item.positionSec);
+}
+
+void CRavoloView::PlayNextInFolder() {
+    m_State.m_bResumeScreen = false;
+    const QString finished = PathParts::FileNamePart(m_State.m_CurrentItem.path);
+    m_Folder.FillFolderList(finished);
+    HideLists();
+    // Only a finished file that is still listed has a next one; otherwise the selection fell
+    // back to the first row and would start an unrelated file.
+    const int s = m_Folder.SelectedIndex();
+    const MediaItem* current = m_Folder.SelectedItem();
+    if (current == nullptr || PathParts::FileNamePart(current->path) != finished)
+        return;
+    if (s >= 0 && s < m_ListFolder.RowCount() - 1) {
+        m_ListFolder.SelectRow(s, false);
+        m_ListFolder.SelectRow(s + 1, true);
+        PlaySelectedItem();
+    }
+}
+
+// ---- screens -------------------------------------------------------------------------------
+
+void CRavoloView::SwitchScreenCarry() {
+    if (m_State.m_bPlaying)
+        return;
+    if (m_State.m_bResumeScreen) {
+        const MediaItem* entry = m_Resume.SelectedEntry();
+        if (entry != nullptr && entry->kind == File) {
+            const QString folder = PathParts::FolderOf(entry->path);
+            if (IsExistingFolder(folder)) {
+                m_State.m_strCurrentFolder = folder;
+                m_State.m_CurrentItem = *entry;
+            }
+        }
+    } else {
+        const MediaItem* item = m_Folder.SelectedItem();
+        if (item != nullptr && item->kind == File && item->positionSec != 0 &&
+            IsExistingFolder(PathParts::FolderOf(item->path)))
+            m_State.m_CurrentItem = *item;
+    }
+    m_State.m_bResumeScreen = !m_State.m_bResumeScreen;
+    ShowListScreen();
+}
+
+void CRavoloView::SwitchScreen() {
+    if (m_State.m_bPlaying)
+        return;
+    m_State.m_bResumeScreen = !m_State.m_bResumeScreen;
+    ShowListScreen();
+}
+
+void CRavoloView::DeleteResumeEntry() {
+    if (m_State.m_bPlaying)
+        return;
+    if (m_State.m_bResumeScreen) {
+        const int index = m_Resume.SelectedIndex();
+        if (index < 0 || !m_Services.prompter.ConfirmResumeDelete())
+            return;
+        m_State.m_ResumeList.RemoveResumeEntryAt(index);
+    } else {
+        const MediaItem* item = m_Folder.SelectedItem();
+        if (item == nullptr || item->kind != File || item->positionSec == 0)
+            return;
+        const QString path = item->path;
+        if (!m_Services.prompter.ConfirmResumeDelete() ||
+            !m_State.m_ResumeList.RemoveResumeEntryByPath(path))
+            return;
+    }
+    SaveResumeState();
+    ShowListScreen();
+}
+
+void CRavoloView::ApplySettingsDialog() {
+    CSettingDlg dlg(m_Services.prompter, this, m_Frame.FrameWindow());
+    dlg.normalFontSizeIndex = m_State.m_nFontSizeNormal;
+    dlg.fullScreenFontSizeIndex = m_State.m_nFontSizeFull;
+    dlg.videoExtensions = m_State.m_strExtFilterV;
+    dlg.audioExtensions = m_State.m_strExtFilterA;
+    dlg.noResumeForAudio = m_State.m_bAFNoResume;
+    dlg.padSize = m_State.m_nPadSize;
+    dlg.skipForwardSec = m_State.m_nSkipForwardSec;
+    dlg.skipBackSec = m_State.m_nSkipBackSec;
+    dlg.endCheckTimeoutMs = static_cast<int>(m_State.m_nEndChkTimeout);
+    dlg.mplayerPrepCycleTime = static_cast<int>(m_State.mplayerPrepCycleTime);
+    const int rememberedPadSize = m_State.m_nPadSize;
+    if (dlg.exec() == QDialog::Accepted) {
+        m_State.m_nFontSizeNormal = dlg.normalFontSizeIndex;
+        m_State.m_nFontSizeFull = dlg.fullScreenFontSizeIndex;
+        m_State.m_strExtFilterV = dlg.videoExtensions;
+        m_State.m_strExtFilterA = dlg.audioExtensions;
+        m_State.m_bAFNoResume = dlg.noResumeForAudio;
+        m_State.m_nPadSize = dlg.padSize;
+        m_State.m_nSkipForwardSec = dlg.skipForwardSec;
+        m_State.m_nSkipBackSec = dlg.skipBackSec;
+        m_State.m_nEndChkTimeout = static_cast<uint32_t>(dlg.endCheckTimeoutMs);
+        m_State.mplayerPrepCycleTime = static_cast<uint32_t>(dlg.mplayerPrepCycleTime);
+        m_Engine.SetPrepCycleTime(m_State.mplayerPrepCycleTime);
+        m_Services.settings.WriteDialogSettings(m_State);
+        LayoutList(m_ListFolder, width(), height());
+        LayoutList(m_ListResume, width(), height());
+        ShowListScreen();
+    } else {
+        m_State.m_nPadSize = rememberedPadSize;
+    }
+    ResizePad();
+}
+
+// ---- commands -----------------------------------------------------------------------------
+
+void CRavoloView::OnCommand(int id) {
+    const bool playing = m_State.m_bPlaying;
+    const bool folderScreen = !playing && !m_State.m_bResumeScreen;
+    switch (id) {
+    case ID_VIEW_FULLSCREEN:
+        m_Frame.ToggleFullScreen();
+        m_State.m_bFullScreen = m_Frame.IsFullScreen();
+        break;
+    case ID_MPLAYER_PATH:
+        if (!playing)
+            ChoosePlayerPath();
+        break;
+    case ID_PLAY:
+    case ID_OPEN_FOLDER:
+        if (!playing)
+            PlaySelectedItem();
+        break;
+    case ID_STOP_REGISTER:
+    case ID_STOP_NO_REGISTER:
+        if (playing)
+            m_Session.StopPlayback(id == ID_STOP_REGISTER ? 1 : 2);
+        break;
+    case ID_SETTINGS:
+        if (!playing)
+            ApplySettingsDialog();
+        break;
+    case ID_FOLDER_UP:
+        if (folderScreen)
+            m_Folder.GoUpFolder();
+        break;
+    case ID_FOLDER_TOP:
+        if (folderScreen)
+            m_Folder.GoTopFolder();
+        break;
+    case ID_RESUME_DELETE:
+        DeleteResumeEntry();
+        break;
+    case ID_SWITCH_SCREEN_CARRY:
+        SwitchScreenCarry();
+        break;
+    case ID_SWITCH_SCREEN:
+        SwitchScreen();
+        break;
+    case ID_APP_EXIT:
+        m_Frame.PostClose();
+        break;
+    case ID_CONTINUOUS_MODE:
+        m_State.m_bContinuousMode = !m_State.m_bContinuousMode;
+        break;
+    case ID_SKIP_BACK:
+        if (playing)
+            m_Transport.SkipBack(m_State.m_nSkipBackSec);
+        else if (folderScreen)
+            m_Folder.GoUpFolder();
+        break;
+    case ID_APP_ABOUT:
+        CAboutDlg(ProgramVersion::FromBuild(), m_Frame.FrameWindow()).exec();
+        break;
+    default:
+        if (playing)
+            OnTransportCommand(id);
+        break;
+    }
+}
+
+void CRavoloView::OnTransportCommand(int id) {
+    switch (id) {
+    case ID_SEEK_START:
+        m_Transport.SeekToStart();
+        break;
+    case ID_PAUSE:
+        m_Transport.TogglePause();
+        break;
+    case ID_FRAME_STEP:
+        m_Transport.FrameStep();
+        break;
+    case ID_SKIP_FORWARD:
+        m_Transport.SkipForward(m_State.m_nSkipForwardSec);
+        break;
+    case ID_SWITCH_AUDIO:
+        m_Transport.SwitchAudio();
+        break;
+    case ID_SWITCH_SUBTITLE:
+        m_Transport.SelectSubtitle();
+        break;
+    default:
+        m_Transport.SelectLevel(Transport::LevelForCommand(id));
+        break;
+    }
+}
+
+void CRavoloView::Perform(const InputAction& action) {
+    switch (action.action) {
+    case ViewAction::None:
+        break;
+    case ViewAction::Command:
+        OnCommand(action.command);
+        break;
+    case ViewAction::SpeedStepDown:
+        if (m_State.m_bPlaying)
+            m_Transport.SpeedStepDown();
+        break;
+    case ViewAction::SpeedStepUp:
+        if (m_State.m_bPlaying)
+            m_Transport.SpeedStepUp();
+        break;
+    case ViewAction::LeaveFullScreenIfNotUser:
+        if (m_Frame.IsFullScreen() && !m_State.m_bFullScreen)
+            m_Frame.ToggleFullScreen();
+        break;
+    case ViewAction::AltEnter:
+        if (!m_Frame.IsFullScreen()) {
+            m_Frame.ToggleFullScreen();
+            m_State.m_bFullScreen = true;
+        } else {
+            m_State.m_bFullScreen = false;
+        }
+        break;
+    case ViewAction::PostKeyToList:
+        QCoreApplication::postEvent(&VisibleList(),
+                                    new QKeyEvent(QEvent::KeyPress, action.key, Qt::NoModifier));
+        break;
+    case ViewAction::HidePad:
+        m_ControlPad->hide();
+        break;
+    case ViewAction::StopForShutdown:
+        if (m_State.m_bPlaying)
+            StopForShutdown();
+        else
+            m_Frame.PostClose();
+        break;
+    }
+}
+
+void CRavoloView::OnPadCommand(int code) {
+    Perform(InputMap::PadActionFor(code, m_State.m_bPlaying, m_State.m_bResumeScreen));
+}
+
+// ---- keyboard and mouse -------------------------------------------------------------------
+
+bool CRavoloView::focusNextPrevChild(bool) {
+    // Tab switches screens here; it never moves the focus.
+    return false;
+}
+
+void CRavoloView::keyPressEvent(QKeyEvent* event) {
+    const KeyOutcome outcome =
+        InputMap::KeyActionFor(event->key(), event->modifiers(), event->isAutoRepeat(),
+                               InputMap::ScreenFor(m_State.m_bPlaying, m_State.m_bResumeScreen));
+    Perform(outcome.action);
+    event->setAccepted(!outcome.defaultProcessing);
+}
+
+void CRavoloView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    const QPoint p = event->position().toPoint();
+    if (!m_State.m_bPlaying) {
+        m_State.m_nPressedButton = HitTestTitleButton(p);
+        if (m_State.m_nPressedButton >= 0) {
+            repaint(TitleButtonRect(m_State.m_nPressedButton));
+            return;
+        }
+    }
+    TogglePad(p);
+}
+
+void CRavoloView::mouseReleaseEvent(QMouseEvent* event) {
+    const int pressed = m_State.m_nPressedButton;
+    if (event->button() != Qt::LeftButton || pressed < 0)
+        return QWidget::mouseReleaseEvent(event);
+    m_State.m_nPressedButton = -1;
+    repaint(TitleButtonRect(pressed));
+    if (HitTestTitleButton(event->position().toPoint()) != pressed)
+        return;
+    static constexpr int kButtonCommands[] = {ID_FOLDER_UP, ID_SWITCH_SCREEN,
+                                              ID_SWITCH_SCREEN_CARRY, ID_SETTINGS, ID_APP_EXIT};
+    OnCommand(kButtonCommands[pressed]);
+}
+
+void CRavoloView::TogglePad(QPoint clickPoint) {
+    if (m_ControlPad->isVisible()) {
+        m_ControlPad->hide();
+        return;
+    }
+    const int w = m_State.m_nPadSize * 384 / 100;
+    const int h = m_State.m_nPadSize * 896 / 100;
+    m_ControlPad->move(mapToGlobal(QPoint(clickPoint.x() - w / 2, clickPoint.y() - h / 10)));
+    m_ControlPad->show();
+    m_ControlPad->raise();
+    m_ControlPad->activateWindow();
+}
+
+int CRavoloView::HitTestTitleButton(QPoint p) const {
+    return TitleGeometry::HitTestTitleButton(p.x(), p.y(), rect(), m_State.m_bPlaying,
+                                             m_Frame.IsFullScreen(), m_State.m_bResumeScreen,
+                                             m_State.AtDriveLevel(), FontSizeIndex());
+}
+
+QRect CRavoloView::TitleButtonRect(int button) const {
+    return TitleGeometry::GetTitleButtonRect(button, rect(), m_Frame.IsFullScreen(),
+                                             FontSizeIndex());
+}
+
+void CRavoloView::contextMenuEvent(QContextMenuEvent* event) {
+    const int menuId = m_State.m_bPlaying        ? IDR_MENU_PLAYBACK
+                       : m_State.m_bResumeScreen ? IDR_MENU_RESUME
+                                                 : IDR_MENU_FOLDER;
+    std::unique_ptr<QMenu> menu = ViewMenus::Build(menuId, this);
+    ViewMenus::MenuState state;
+    state.resumeScreen = m_State.m_bResumeScreen;
+    state.fullScreen = m_Frame.IsFullScreen();
+    state.continuousMode = m_State.m_bContinuousMode;
+    state.atDriveLevel = m_State.AtDriveLevel();
+    state.level = m_Transport.SpeedMode();
+    state.selected = m_State.m_bResumeScreen ? m_Resume.SelectedEntry() : m_Folder.SelectedItem();
+    ViewMenus::ApplyRules(*menu, state);
+    const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(50, 50))
+                                                                     : event->globalPos();
+    m_State.m_bMenuOpen = true;
+    QAction* chosen = menu->exec(at);
+    m_State.m_bMenuOpen = false;
+    if (chosen != nullptr)
+        OnCommand(chosen->data().toInt());
+}
+
+// ---- painting -----------------------------------------------------------------------------
+
+void CRavoloView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const bool audio = m_State.m_bPlaying && m_State.m_CurrentItem.isAudio;
+    TitlePainter::PaintBackground(painter, rect(), audio ? &m_AudioBitmap : nullptr);
+    if (m_State.m_bPlaying)
+        return;
+    TitlePainter::Title title;
+    const int k = NormalizedStep(FontSizeIndex());
+    if (m_State.m_bResumeScreen) {
+        title.line1 = QStringLiteral("Resume (%1/%2)")
+                          .arg(m_State.m_ResumeList.Count())
+                          .arg(ResumeList::ResumeCapacity);
+        const MediaItem* entry = m_Resume.SelectedEntry();
+        title.line2 = entry != nullptr ? PathParts::FolderPart(entry->path) : QString();
+        title.color = ViewColors::kResumeTitle;
+    } else {
+        title.line1 = QStringLiteral("Folder (%1)").arg(m_Folder.FileCount());
+        title.line2 =
+            m_State.AtDriveLevel() ? QStringLiteral("<Drive Select>") : m_State.m_strCurrentFolder;
+        title.color = ViewColors::kFolderTitle;
+    }
+    title.sizeIndex = FontSizeIndex();
+    title.fullScreen = m_Frame.IsFullScreen();
+    title.skipButton0 =
+        !TitleGeometry::HasUpFolderButton(m_State.m_bResumeScreen, m_State.AtDriveLevel());
+    title.pressedButton = m_State.m_nPressedButton;
+    TitlePainter::PaintTitle(painter, rect(), title, m_Fonts[k + 1], m_Fonts[k], m_ButtonImage);
+}

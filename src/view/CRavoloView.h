@@ -1,0 +1,122 @@
+#pragma once
+
+#include "controls/CColorListCtrl.h"
+#include "controls/CImageList.h"
+#include "engine/CMPlayerEngine.h"
+#include "view/AnswerPoster.h"
+#include "view/FolderScreen.h"
+#include "view/IFrameView.h"
+#include "view/IPlaybackHost.h"
+#include "view/InputMap.h"
+#include "view/PlaybackSession.h"
+#include "view/PointerKeeper.h"
+#include "view/ResumeScreen.h"
+#include "view/Transport.h"
+#include "view/ViewServices.h"
+#include "view/ViewState.h"
+
+#include <QFont>
+#include <QImage>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class CControlDlg;
+class CWaitDlg;
+class IFrameServices;
+
+// The single view of the main frame: the folder and resume lists, the title area above them,
+// and the native window MPlayer draws its video into.
+class CRavoloView : public QWidget, public IFrameView, private IPlaybackHost {
+    Q_OBJECT
+public:
+    CRavoloView(const ViewServices& services, IFrameServices& frame, QWidget* parent = nullptr);
+    ~CRavoloView() override;
+
+    // The start-up sequence: MPlayer, the settings, the resume list, the first screen, the timer.
+    void OnInitialUpdate();
+
+    // IFrameView
+    bool IsPlaying() const override { return m_State.m_bPlaying; }
+    void StopForShutdown() override;
+    void SaveViewState() override;
+
+    void LayoutList(CColorListCtrl& list, int clientWidth, int clientHeight);
+    void ShowListScreen() override;
+    void PlaySelectedItem();
+    void OnCommand(int id);
+
+    const ViewState& State() const { return m_State; }
+    CMPlayerEngine& Engine() { return m_Engine; }
+    CColorListCtrl& FolderList() { return m_ListFolder; }
+    CColorListCtrl& ResumeListCtrl() { return m_ListResume; }
+    PlaybackSession& Session() { return m_Session; }
+    Transport& TransportControls() { return m_Transport; }
+    CWaitDlg& WaitDialog() { return *m_WaitDlg; }
+    CControlDlg* ControlPad() { return m_ControlPad; }
+    int FontSizeIndex() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    // IPlaybackHost
+    void HideLists() override;
+    void RepaintView() override;
+    void PlayNextInFolder() override;
+    void SaveResumeState() override;
+    void RestartPlayer() override;
+
+    void CreateFonts();
+    void CreateImages();
+    void CreateList(CColorListCtrl& list, const QString& sizeCaption);
+    void LaunchPlayer();
+    bool ChoosePlayerPath();
+    void OnTimer();
+    void OnAppEvent(const CAppEvent& event);
+    void PlayResumeEntry();
+    void PlayFolderItem();
+    void SwitchScreenCarry();
+    void SwitchScreen();
+    void DeleteResumeEntry();
+    void ApplySettingsDialog();
+    void OnTransportCommand(int id);
+    void Perform(const InputAction& action);
+    void OnPadCommand(int code);
+    void TogglePad(QPoint clickPoint);
+    int HitTestTitleButton(QPoint p) const;
+    QRect TitleButtonRect(int button) const;
+    void ResizePad();
+    CColorListCtrl& VisibleList();
+
+    ViewServices m_Services;
+    IFrameServices& m_Frame;
+    ViewState m_State;
+
+    std::array<QFont, 6> m_Fonts; // m_Font17, m_Font20, m_Font28, m_Font40, m_Font56, m_Font80
+    std::array<CImageList, 5> m_ImageLists; // 20, 28, 40, 56, 80 pixels
+    QImage m_ButtonImage;
+    QImage m_AudioBitmap;
+    CControlDlg* m_ControlPad = nullptr;
+    CWaitDlg* m_WaitDlg = nullptr;
+
+    AnswerPoster m_AnswerPoster;
+    CMPlayerEngine m_Engine;
+    int m_nTimerId = 0;
+    CColorListCtrl m_ListFolder;
+    CColorListCtrl m_ListResume;
+    FolderScreen m_Folder;
+    ResumeScreen m_Resume;
+    Transport m_Transport;
+    PointerKeeper m_PointerKeeper;
+    PlaybackSession m_Session;
+};

@@ -1,0 +1,125 @@
+#include "view/FolderScreen.h"
+
+#include "controls/CColorListCtrl.h"
+#include "platform/IPrompter.h"
+#include "view/DriveList.h"
+#include "view/FolderNavigation.h"
+#include "view/FolderScanner.h"
+#include "view/MediaFormat.h"
+#include "view/PathParts.h"
+#include "view/ViewColors.h"
+#include "view/ViewState.h"
+
+#include <QFileInfo>
+#include <QWidget>
+
+namespace {
+
+int IconFor(const MediaItem& item) {
+    switch (item.kind) {
+    case Drive:
+        return 0;
+    case Folder:
+        return 1;
+    default:
+        return (item.isAudio ? 5 : 2) + (item.positionSec != 0 ? 1 : 0);
+    }
+}
+
+QString KeyFor(const MediaItem& item) {
+    return item.kind == Drive ? PathParts::DriveRoot(item.path)
+                              : PathParts::FileNamePart(item.path);
+}
+
+CColorListCtrl::Row RowFor(const MediaItem& item) {
+    CColorListCtrl::Row row;
+    row.texts = {item.kind == Drive ? PathParts::DriveDisplayName(item.path)
+                                    : PathParts::FileNamePart(item.path),
+                 item.kind == File ? MediaFormat::FormatFileSize(item.fileSize) : QString()};
+    row.iconIndex = IconFor(item);
+    row.text = ViewColors::kRowText;
+    row.background = ViewColors::kRowBackground;
+    return row;
+}
+
+} // namespace
+
+FolderScreen::FolderScreen(ViewState& state, CColorListCtrl& list, IPrompter& prompter,
+                           QWidget& view)
+    : m_State(state), m_List(list), m_Prompter(prompter), m_View(view) {}
+
+void FolderScreen::ReadLevel() {
+    for (;;) {
+        if (m_State.AtDriveLevel()) {
+            m_State.m_FolderItems = DriveList::ListDrives();
+            return;
+        }
+        if (QFileInfo(m_State.m_strCurrentFolder).isDir()) {
+            const ResumeList& resume = m_State.m_ResumeList;
+            m_State.m_FolderItems = FolderScanner::ScanFolder(
+                m_State.m_strCurrentFolder, m_State.m_strExtFilterV, m_State.m_strExtFilterA,
+                [&resume](const QString& path) { return resume.FindResumePosition(path); });
+            return;
+        }
+        if (!m_Prompter.AskRetry(QStringLiteral("フォルダーが見つかりません。")))
+            m_State.m_strCurrentFolder.clear();
+    }
+}
+
+void FolderScreen::FillFolderList(const QString& selectName) {
+    ReadLevel();
+    std::vector<CColorListCtrl::Row> rows;
+    rows.reserve(m_State.m_FolderItems.size());
+    int selected = 0;
+    for (const MediaItem& item : m_State.m_FolderItems) {
+        if (!selectName.isEmpty() && KeyFor(item) == selectName)
+            selected = static_cast<int>(rows.size());
+        rows.push_back(RowFor(item));
+    }
+    m_List.FillRows(std::move(rows));
+    m_List.SelectRow(selected, true);
+    m_List.EnsureVisible(selected);
+    m_View.update();
+}
+
+void FolderScreen::OpenItem(const MediaItem& item) {
+    if (item.kind == Drive)
+        m_State.m_strCurrentFolder = PathParts::DriveRoot(item.path);
+    else if (item.kind == Folder)
+        m_State.m_strCurrentFolder = item.path;
+    FillFolderList();
+}
+
+void FolderScreen::Move(const std::optional<FolderMove>& move) {
+    if (!move)
+        return;
+    m_State.m_strCurrentFolder = move->newFolder;
+    FillFolderList(move->selectName);
+}
+
+void FolderScreen::GoUpFolder() {
+    Move(FolderNavigation::GoUpFolder(m_State.m_strCurrentFolder,
+                                      DriveList::DriveRoots(DriveList::ListDrives())));
+}
+
+void FolderScreen::GoTopFolder() {
+    Move(FolderNavigation::GoTopFolder(m_State.m_strCurrentFolder,
+                                       DriveList::DriveRoots(DriveList::ListDrives())));
+}
+
+int FolderScreen::SelectedIndex() const {
+    return m_List.SelectedRow();
+}
+
+const MediaItem* FolderScreen::SelectedItem() const {
+    const int index = SelectedIndex();
+    if (index < 0 || index >= m_State.m_FolderItems.size())
+        return nullptr;
+    return &m_State.m_FolderItems[index];
+}
+
+int FolderScreen::FileCount() const {
+    return static_cast<int>(std::count_if(m_State.m_FolderItems.begin(),
+                                          m_State.m_FolderItems.end(),
+                                          [](const MediaItem& item) { return item.kind == File; }));
+}

@@ -1,0 +1,82 @@
+#include "support/RavoloProcess.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <unistd.h>
+
+RavoloProcess::Sandbox::Sandbox() {
+    for (const QString& dir : {Home(), ConfigHome(), TempDir()})
+        QDir().mkpath(dir);
+}
+
+QString RavoloProcess::Sandbox::ProfilePath() const {
+    return ConfigHome() + QStringLiteral("/Quendal/Ravolo.ini");
+}
+
+QString RavoloProcess::Sandbox::ChannelSocket() const {
+    return TempDir() + QStringLiteral("/Ravolo.2015.Quendal-") + QString::number(::getuid());
+}
+
+void RavoloProcess::Sandbox::WriteMPlayerConfig(const QString& contents) const {
+    QDir().mkpath(Home() + QStringLiteral("/.mplayer"));
+    QFile file(Home() + QStringLiteral("/.mplayer/config"));
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(contents.toUtf8());
+}
+
+RavoloProcess::RavoloProcess(const Sandbox& sandbox, const QString& display)
+    : m_Sandbox(sandbox), m_strDisplay(display) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), sandbox.Home());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), sandbox.ConfigHome());
+    env.insert(QStringLiteral("TMPDIR"), sandbox.TempDir());
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    if (display.isEmpty()) {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    } else {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("DISPLAY"), display);
+    }
+    m_Process.setProcessEnvironment(env);
+    m_Process.setProcessChannelMode(QProcess::MergedChannels);
+}
+
+RavoloProcess::~RavoloProcess() {
+    if (IsRunning()) {
+        m_Process.terminate();
+        if (!m_Process.waitForFinished(8000))
+            Kill();
+    }
+}
+
+bool RavoloProcess::Start(const QStringList& arguments) {
+    m_Process.start(QStringLiteral(RAVOLO_PROGRAM_PATH), arguments);
+    return m_Process.waitForStarted(5000);
+}
+
+bool RavoloProcess::WaitForExit(int timeoutMs) {
+    return m_Process.state() == QProcess::NotRunning || m_Process.waitForFinished(timeoutMs);
+}
+
+bool RavoloProcess::WaitUntilPrimary(int timeoutMs) const {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (QFile::exists(m_Sandbox.ChannelSocket()))
+            return true;
+        if (m_Process.state() == QProcess::NotRunning)
+            return false;
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+void RavoloProcess::Kill() {
+    m_Process.kill();
+    m_Process.waitForFinished(5000);
+}
+
+QByteArray RavoloProcess::Output() {
+    return m_Process.readAll();
+}

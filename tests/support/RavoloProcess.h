@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+// The real program in its own world: a temporary HOME, profile folder and temporary folder (so
+// its instance lock and socket are its own), on the given display or the offscreen platform.
+class RavoloProcess {
+public:
+    // Several processes may share one sandbox to meet each other's instance lock.
+    struct Sandbox {
+        Sandbox();
+        QTemporaryDir root;
+        QString Home() const { return root.filePath(QStringLiteral("home")); }
+        QString ConfigHome() const { return root.filePath(QStringLiteral("config")); }
+        QString TempDir() const { return root.filePath(QStringLiteral("tmp")); }
+        QString ProfilePath() const;
+        // The socket file of the running instance's hand-over channel.
+        QString ChannelSocket() const;
+        // Writes a .mplayer/config in HOME (vo and ao chosen by the test).
+        void WriteMPlayerConfig(const QString& contents) const;
+    };
+
+    RavoloProcess(const Sandbox& sandbox, const QString& display = QString());
+    ~RavoloProcess();
+
+    bool Start(const QStringList& arguments = {});
+    bool WaitForExit(int timeoutMs);
+    bool IsRunning() const { return m_Process.state() != QProcess::NotRunning; }
+    // The running instance is listening for second starts (its window is up).
+    bool WaitUntilPrimary(int timeoutMs) const;
+    void Kill();
+    void Terminate() { m_Process.terminate(); }
+    qint64 Pid() const { return m_Process.processId(); }
+    int ExitCode() const { return m_Process.exitCode(); }
+    QByteArray Output();
+
+private:
+    const Sandbox& m_Sandbox;
+    QString m_strDisplay;
+    QProcess m_Process;
+};

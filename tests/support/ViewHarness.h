@@ -1,0 +1,48 @@
+#pragma once
+
+#include "support/CountingBeeper.h"
+#include "support/FakeClock.h"
+#include "support/FakeFrame.h"
+#include "support/FakePointer.h"
+#include "support/ScriptedPrompter.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+class CRavoloView;
+class SettingsStore;
+
+// A view in a fake frame with a temporary profile and scripted desktop services. The test
+// writes the profile first (Profile()), then creates and starts the view.
+class ViewHarness {
+public:
+    ViewHarness();
+    ~ViewHarness();
+
+    SettingsStore& Profile() { return *m_pSettings; }
+    // The profile as the next start would read it from disk.
+    std::unique_ptr<SettingsStore> ProfileOnDisk() const;
+    QString Folder() const { return m_Dir.path(); }
+    // A file in the harness folder with the given size in bytes.
+    QString MakeFile(const QString& relativePath, qint64 size = 4096) const;
+
+    // Constructs the view (as the window's creation does) and runs its start-up sequence.
+    CRavoloView& Start(const QString& playerPath);
+    CRavoloView& View() { return *m_pView; }
+    // Spins the event loop (the view's 50 ms timer runs) until the condition holds.
+    static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
+    bool WaitForReady(int timeoutMs = 10000);
+
+    ScriptedPrompter prompter;
+    CountingBeeper beeper;
+    FakeClock clock;
+    FakePointer pointer;
+    FakeFrame frame;
+
+private:
+    QTemporaryDir m_Dir;
+    QTemporaryDir m_ProfileDir;
+    std::unique_ptr<SettingsStore> m_pSettings;
+    mutable int m_nCopies = 0;
+    CRavoloView* m_pView = nullptr; // owned by the frame window
+};

@@ -1,0 +1,196 @@
+// The view's playback sessions against the fake player: the exact commands, the start and end
+// checks on an injected clock, and what the resume list and the profile hold afterwards.
+#include "resources/CommandIds.h"
+#include "settings/SettingsStore.h"
+#include "support/FakePlayer.h"
+#include "support/ViewHarness.h"
+#include "view/CRavoloView.h"
+
+#include <QKeyEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kAnswers = "on get_time_length reply ANS_LENGTH=120.00\n"
+                            "on get_time_pos reply ANS_TIME_POSITION=65.4\n";
+
+QByteArray Load(const QString& path) {
+    return "loadfile \"" + path.toUtf8() + "\"";
+}
+
+class ViewPlayback : public testing::Test {
+protected:
+    void SetUp() override {
+        m_Clip = h.MakeFile(QStringLiteral("clips/a clip.avi"), 4096);
+        m_Next = h.MakeFile(QStringLiteral("clips/b clip.avi"), 8192);
+        h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/clips");
+    }
+    void StartWith(const QByteArray& script) {
+        m_Player = std::make_unique<FakePlayer>(script);
+        h.Start(FakePlayer::Program());
+        ASSERT_TRUE(h.WaitForReady());
+    }
+    QList<QByteArray> Commands() const { return m_Player->Record().CommandTexts(); }
+    bool WaitForCommands(int count) {
+        return ViewHarness::WaitFor([&] { return Commands().size() >= count; });
+    }
+    CRavoloView& View() { return h.View(); }
+
+    ViewHarness h;
+    std::unique_ptr<FakePlayer> m_Player;
+    QString m_Clip;
+    QString m_Next;
+};
+
+TEST_F(ViewPlayback, PlayingFromTheFolderScreenLoadsThenAsksForTheLength) {
+    StartWith(kAnswers);
+    View().PlaySelectedItem();
+    EXPECT_TRUE(View().State().m_bPlaying);
+    EXPECT_EQ(h.frame.documentTitle, QStringLiteral("a clip.avi"));
+    EXPECT_TRUE(h.frame.playbackActive);
+    EXPECT_TRUE(h.pointer.hidden);
+    EXPECT_FALSE(View().FolderList().isVisible());
+    ASSERT_TRUE(WaitForCommands(2));
+    EXPECT_EQ(Commands(), (QList<QByteArray>{Load(m_Clip), "get_time_length"}));
+    // The length answer confirms the start.
+    EXPECT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+}
+
+TEST_F(ViewPlayback, StopWithRegistrationStoresTheWholeSecondsOnDisk) {
+    StartWith(kAnswers);
+    View().PlaySelectedItem();
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    View().OnCommand(ID_STOP_REGISTER);
+    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_EQ(h.frame.documentTitle, QString());
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    ASSERT_TRUE(WaitForCommands(4));
+    EXPECT_EQ(Commands().mid(2), (QList<QByteArray>{"get_time_pos", "stop"}));
+    ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
+    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
+              QStringLiteral("2|65|4096|") + m_Clip);
+    EXPECT_TRUE(View().FolderList().isVisible());
+    EXPECT_EQ(View().FolderList().SelectedRow(), 0);
+}
+
+TEST_F(ViewPlayback, StopWithoutRegistrationPutsTheOldEntryBackInItsPlace) {
+    h.Profile().WriteString(QStringLiteral("Resume0"), QStringLiteral("2|10|1|/x/first.avi"));
+    h.Profile().WriteString(QStringLiteral("Resume1"), QStringLiteral("2|30|4096|") + m_Clip);
+    h.Profile().WriteString(QStringLiteral("Resume2"), QStringLiteral("2|20|1|/x/third.avi"));
+    StartWith(kAnswers);
+    ASSERT_TRUE(View().ResumeListCtrl().SelectRow(1, true));
+    View().PlaySelectedItem();
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    EXPECT_EQ(View().State().m_ResumeList.Count(), 2);
+    View().OnCommand(ID_STOP_NO_REGISTER);
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    const QList<MediaItem>& entries = View().State().m_ResumeList.Entries();
+    ASSERT_EQ(entries.size(), 3);
+    EXPECT_EQ(entries[1].path, m_Clip);
+    EXPECT_EQ(entries[1].positionSec, 30u);
+    // Back on the resume screen with the played entry selected.
+    EXPECT_TRUE(View().ResumeListCtrl().isVisible());
+    EXPECT_EQ(View().ResumeListCtrl().SelectedRow(), 1);
+}
+
+TEST_F(ViewPlayback, AResumeEntryIsHeldWhileItsFilePlaysYetStaysOnDisk) {
+    h.Profile().WriteString(QStringLiteral("Resume0"), QStringLiteral("2|754|4096|") + m_Clip);
+    StartWith(kAnswers);
+    ASSERT_TRUE(View().State().m_bResumeScreen);
+    View().PlaySelectedItem();
+    ASSERT_TRUE(WaitForCommands(3));
+    EXPECT_EQ(Commands(), (QList<QByteArray>{Load(m_Clip), "get_time_length", "seek 754 2"}));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    EXPECT_EQ(View().State().m_ResumeList.Count(), 0);
+    // A crash now must not lose the entry.
+    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
+              QStringLiteral("2|754|4096|") + m_Clip);
+    View().OnCommand(ID_STOP_REGISTER);
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
+    EXPECT_EQ(View().State().m_ResumeList.Entries()[0].positionSec, 65u);
+    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume1")), QString());
+}
+
+TEST_F(ViewPlayback, NoAnswerWithinTheJudgementTimeBeepsWithTheHandAndReturns) {
+    StartWith("");
+    View().PlaySelectedItem();
+    ASSERT_TRUE(WaitForCommands(2));
+    h.clock.Advance(2199);
+    QTest::qWait(120);
+    EXPECT_TRUE(View().State().m_bPlaying);
+    h.clock.Advance(1);
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().State().m_bPlaying; }));
+    EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_HAND});
+    EXPECT_TRUE(View().FolderList().isVisible());
+    EXPECT_FALSE(h.frame.playbackActive);
+}
+
+TEST_F(ViewPlayback, ALateLengthAnswerStopsMPlayerWithoutRegistering) {
+    StartWith("on get_time_length after 400 reply ANS_LENGTH=5\n"
+              "on get_time_pos reply ANS_TIME_POSITION=1\n");
+    View().PlaySelectedItem();
+    ASSERT_TRUE(WaitForCommands(2));
+    h.clock.Advance(5000);
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().State().m_bPlaying; }));
+    ASSERT_TRUE(WaitForCommands(4));
+    EXPECT_EQ(Commands().mid(2), (QList<QByteArray>{"get_time_pos", "stop"}));
+    EXPECT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    EXPECT_EQ(View().State().m_ResumeList.Count(), 0);
+}
+
+TEST_F(ViewPlayback, TheEndOfAFileStartsTheNextOneInContinuousMode) {
+    StartWith("on loadfile after 200 reply \n"
+              "on get_time_length reply ANS_LENGTH=5\n");
+    View().PlaySelectedItem();
+    // The blank line re-arms the end check; the first length answer came before it.
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().EndCheckArmed(); }));
+    h.clock.Advance(2200);
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return Commands().contains(Load(m_Next)); }));
+    EXPECT_TRUE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().State().m_bResumeScreen);
+    EXPECT_EQ(View().State().m_CurrentItem.path, m_Next);
+}
+
+TEST_F(ViewPlayback, PausingQueuesMuteThenPauseFourTicksLater) {
+    StartWith(kAnswers);
+    View().PlaySelectedItem();
+    ASSERT_TRUE(WaitForCommands(2));
+    View().OnCommand(ID_PAUSE);
+    ASSERT_TRUE(WaitForCommands(4));
+    const auto entries = m_Player->Record().Commands();
+    EXPECT_EQ(entries[2].bytes, QByteArray("mute 1"));
+    EXPECT_EQ(entries[3].bytes, QByteArray("pause"));
+    // The pause waits three ticks at the head of the queue after the mute.
+    EXPECT_GE(entries[3].ms - entries[2].ms, 150);
+}
+
+TEST_F(ViewPlayback, AnUnreadableOrEmptyFileIsRefusedWithTheDefaultBeep) {
+    StartWith(kAnswers);
+    h.MakeFile(QStringLiteral("clips/0 empty.avi"), 0);
+    View().OnCommand(ID_SWITCH_SCREEN);
+    View().OnCommand(ID_SWITCH_SCREEN);
+    ASSERT_EQ(View().FolderList().SelectedRow(), 0);
+    View().PlaySelectedItem();
+    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
+    QTest::qWait(150);
+    EXPECT_TRUE(Commands().isEmpty());
+}
+
+TEST_F(ViewPlayback, MPlayerDyingDuringPlaybackBringsTheListBackAndRestartsIt) {
+    StartWith("on get_time_length reply ANS_LENGTH=120\non seek exit 1\n");
+    View().PlaySelectedItem();
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    View().OnCommand(ID_SEEK_START);
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().State().m_bPlaying; }));
+    EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
+    EXPECT_TRUE(View().FolderList().isVisible());
+    // A new MPlayer comes up and a new play works.
+    ASSERT_TRUE(h.WaitForReady());
+    View().PlaySelectedItem();
+    EXPECT_TRUE(View().State().m_bPlaying);
+}
+
+} // namespace
