@@ -21,10 +21,12 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QTimer>
 #include <QTimerEvent>
 
 namespace {
@@ -120,6 +122,7 @@ void CRavoloView::CreateImages() {
 
 void CRavoloView::CreateList(CColorListCtrl& list, const QString& sizeCaption) {
     list.hide();
+    list.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list.SetBackgroundColor(ViewColors::kRowBackground);
     list.SetColumnCount(2);
     list.InsertColumn(0, QStringLiteral("File"));
@@ -214,6 +217,19 @@ void CRavoloView::ShowListScreen() {
     if (shown.isVisible())
         shown.setFocus();
     update();
+    // MPlayer draws straight into this window and may still draw a frame or two until its
+    // "stop" has been written; paint over them once it has surely stopped.
+    for (int delayMs : {300, 1000})
+        QTimer::singleShot(delayMs, this, &CRavoloView::RepaintOverPlayer);
+}
+
+void CRavoloView::RepaintOverPlayer() {
+    update();
+    for (CColorListCtrl* list : {&m_ListFolder, &m_ListResume})
+        if (list->isVisible()) {
+            list->viewport()->update();
+            list->header()->viewport()->update();
+        }
 }
 
 void CRavoloView::HideLists() {

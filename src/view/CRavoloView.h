@@ -76,6 +76,7 @@ private:
     void SaveResumeState() override;
     void RestartPlayer() override;
 
+    void RepaintOverPlayer();
     void CreateFonts();
     void CreateImages();
     void CreateList(CColorListCtrl& list, const QString& sizeCaption);
