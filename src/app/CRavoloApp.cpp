@@ -2,6 +2,7 @@
 
 #include "app/CMainFrame.h"
 #include "dialogs/QtPrompter.h"
+#include "platform/MprisService.h"
 #include "settings/SettingsStore.h"
 #include "view/CRavoloView.h"
 
@@ -9,8 +10,8 @@
 #include <QIcon>
 #include <QMessageBox>
 
-CRavoloApp::CRavoloApp(int& argc, char** argv)
-    : QApplication(argc, argv), instanceMutex(QString::fromLatin1(kIdentifier)),
+CRavoloApp::CRavoloApp(int& argc, char** argv, const QStringList& paths)
+    : QApplication(argc, argv), m_Paths(paths), instanceMutex(QString::fromLatin1(kIdentifier)),
       m_Channel(QString::fromLatin1(kIdentifier)) {
     setOrganizationName(QStringLiteral("Quendal"));
     setApplicationName(QStringLiteral("Ravolo"));
@@ -31,7 +32,7 @@ bool CRavoloApp::InitInstance() {
         return false;
     case InstanceLock::Result::AlreadyRunning:
         // Found or not, this process ends without showing anything.
-        m_Channel.SendActivate(arguments().mid(1));
+        m_Channel.SendActivate(m_Paths);
         return false;
     case InstanceLock::Result::Primary:
         isPrimaryInstance = true;
@@ -49,25 +50,32 @@ bool CRavoloApp::InitInstance() {
     m_pView->OnInitialUpdate();
     if (!m_pMainFrame->RestoreWindowPlacement())
         m_pMainFrame->show();
+    m_pView->OpenPaths(m_Paths);
     // From here on a second start finds this instance.
-    connect(&m_Channel, &InstanceChannel::activateRequested, this, &CRavoloApp::BringToFront);
+    connect(&m_Channel, &InstanceChannel::activateRequested, this, &CRavoloApp::OnHandOver);
     m_Channel.Listen();
+    m_pMpris = std::make_unique<MprisService>(*m_pView, QDBusConnection::sessionBus());
+    connect(m_pView, &CRavoloView::mediaStateChanged, m_pMpris.get(), &MprisService::NotifyChanged);
     connect(&m_Signals, &UnixSignals::terminationRequested, m_pMainFrame.get(),
             &CMainFrame::RequestTermination);
     return true;
 }
 
-void CRavoloApp::BringToFront() {
+void CRavoloApp::OnHandOver(const QStringList& paths) {
     if (m_pMainFrame->isMinimized())
         m_pMainFrame->setWindowState(m_pMainFrame->windowState() & ~Qt::WindowMinimized);
     // An open dialog, rather than the frame behind it, gets the focus.
-    QWidget* front = activeModalWidget() != nullptr ? activeModalWidget() : m_pMainFrame.get();
+    QWidget* modal = activeModalWidget();
+    QWidget* front = modal != nullptr ? modal : m_pMainFrame.get();
     front->raise();
     front->activateWindow();
+    if (modal == nullptr)
+        m_pView->OpenPaths(paths);
 }
 
 int CRavoloApp::ExitInstance(int exitCode) {
     m_Channel.Close();
+    m_pMpris.reset();
     // The view saves its state and quits MPlayer as it goes.
     m_pMainFrame.reset();
     m_pPrompter.reset();

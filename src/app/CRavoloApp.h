@@ -11,6 +11,7 @@
 #include <memory>
 
 class CMainFrame;
+class MprisService;
 class CRavoloView;
 class QtPrompter;
 class SettingsStore;
@@ -21,7 +22,8 @@ class CRavoloApp : public QApplication {
 public:
     static constexpr const char* kIdentifier = "Ravolo.2015.Quendal";
 
-    CRavoloApp(int& argc, char** argv);
+    // paths: the files or folders given on the command line, absolute and existing.
+    CRavoloApp(int& argc, char** argv, const QStringList& paths);
     ~CRavoloApp() override;
 
     // False ends the process at once: another instance runs, or the lock could not be made.
@@ -29,8 +31,9 @@ public:
     int ExitInstance(int exitCode);
 
 private:
-    void BringToFront();
+    void OnHandOver(const QStringList& paths);
 
+    QStringList m_Paths;
     InstanceLock instanceMutex;
     bool isPrimaryInstance = false;
     InstanceChannel m_Channel;
@@ -42,4 +45,5 @@ private:
     std::unique_ptr<CMainFrame> m_pMainFrame;
     std::unique_ptr<QtPrompter> m_pPrompter;
     CRavoloView* m_pView = nullptr;
+    std::unique_ptr<MprisService> m_pMpris;
 };

@@ -327,6 +327,69 @@ void CRavoloView::OnTimer() {
     if (m_WaitDlg->isVisible() && m_Engine.GetPrepState() == PrepState::Ready)
         m_WaitDlg->hide();
     m_Session.OnTimerTick(QRect(mapToGlobal(QPoint(0, 0)), size()));
+    PlayPendingFile();
+    const QString mediaState = PlaybackStatus() + PlayingTitle();
+    if (mediaState != m_strLastMediaState) {
+        m_strLastMediaState = mediaState;
+        emit mediaStateChanged();
+    }
+}
+
+// ---- the desktop's media controls and the command line -------------------------------------
+
+void CRavoloView::PerformMediaKey(int qtKey) {
+    Perform(InputMap::KeyActionFor(qtKey, Qt::NoModifier, false,
+                                   InputMap::ScreenFor(m_State.m_bPlaying, m_State.m_bResumeScreen))
+                .action);
+}
+
+QString CRavoloView::PlaybackStatus() const {
+    if (!m_State.m_bPlaying)
+        return QStringLiteral("Stopped");
+    return m_Transport.SpeedMode() == Transport::kPauseLevel ? QStringLiteral("Paused")
+                                                             : QStringLiteral("Playing");
+}
+
+QString CRavoloView::PlayingTitle() const {
+    return m_State.m_bPlaying ? PathParts::FileNamePart(m_State.m_CurrentItem.path) : QString();
+}
+
+void CRavoloView::Raise() {
+    QWidget* frame = m_Frame.FrameWindow();
+    frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
+    frame->raise();
+    frame->activateWindow();
+}
+
+void CRavoloView::OpenPaths(const QStringList& paths) {
+    // Like a key, a hand-over never interrupts a playing file.
+    if (paths.isEmpty() || m_State.m_bPlaying)
+        return;
+    const QFileInfo target(paths.first());
+    m_State.m_bResumeScreen = false;
+    if (target.isDir()) {
+        m_State.m_strCurrentFolder = target.absoluteFilePath();
+        m_State.m_CurrentItem = MediaItem();
+        ShowListScreen();
+        return;
+    }
+    m_State.m_strCurrentFolder = PathParts::FolderOf(target.absoluteFilePath());
+    m_State.m_CurrentItem = MediaItem();
+    m_State.m_CurrentItem.path = target.absoluteFilePath();
+    ShowListScreen();
+    m_strPendingPlay = target.absoluteFilePath();
+    PlayPendingFile();
+}
+
+void CRavoloView::PlayPendingFile() {
+    if (m_strPendingPlay.isEmpty() || m_Engine.GetPrepState() != PrepState::Ready)
+        return;
+    const QString file = std::exchange(m_strPendingPlay, QString());
+    // Only the file itself, listed as media on the folder screen, is played.
+    const MediaItem* selected = m_Folder.SelectedItem();
+    if (!m_State.m_bPlaying && !m_State.m_bResumeScreen && selected != nullptr &&
+        selected->path == file)
+        PlaySelectedItem();
 }
 
 // ---- playing the selected entry -----------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "controls/CColorListCtrl.h"
 #include "controls/CImageList.h"
 #include "engine/CMPlayerEngine.h"
+#include "platform/IMprisTarget.h"
 #include "view/AnswerPoster.h"
 #include "view/FolderScreen.h"
 #include "view/IFrameView.h"
@@ -27,7 +28,7 @@ class IFrameServices;
 
 // The single view of the main frame: the folder and resume lists, the title area above them,
 // and the native window MPlayer draws its video into.
-class CRavoloView : public QWidget, public IFrameView, private IPlaybackHost {
+class CRavoloView : public QWidget, public IFrameView, public IMprisTarget, private IPlaybackHost {
     Q_OBJECT
 public:
     CRavoloView(const ViewServices& services, IFrameServices& frame, QWidget* parent = nullptr);
@@ -40,6 +41,16 @@ public:
     bool IsPlaying() const override { return m_State.m_bPlaying; }
     void StopForShutdown() override;
     void SaveViewState() override;
+
+    // IMprisTarget: the desktop's media controls arrive as the media keys they stand for.
+    void PerformMediaKey(int qtKey) override;
+    QString PlaybackStatus() const override;
+    QString PlayingTitle() const override;
+    void Raise() override;
+
+    // Files or folders handed over on the command line: the folder (or the file's folder) is
+    // shown on the folder screen, and a media file listed there is played once MPlayer is ready.
+    void OpenPaths(const QStringList& paths);
 
     void LayoutList(CColorListCtrl& list, int clientWidth, int clientHeight);
     void ShowListScreen() override;
@@ -55,6 +66,10 @@ public:
     CWaitDlg& WaitDialog() { return *m_WaitDlg; }
     CControlDlg* ControlPad() { return m_ControlPad; }
     int FontSizeIndex() const;
+
+signals:
+    // Playing, paused or stopped, or the playing file, changed.
+    void mediaStateChanged();
 
 protected:
     bool event(QEvent* event) override;
@@ -97,6 +112,7 @@ private:
     int HitTestTitleButton(QPoint p) const;
     QRect TitleButtonRect(int button) const;
     void ResizePad();
+    void PlayPendingFile();
     CColorListCtrl& VisibleList();
 
     ViewServices m_Services;
@@ -113,6 +129,8 @@ private:
     AnswerPoster m_AnswerPoster;
     CMPlayerEngine m_Engine;
     int m_nTimerId = 0;
+    QString m_strPendingPlay; // a file handed over before MPlayer was ready
+    QString m_strLastMediaState;
     CColorListCtrl m_ListFolder;
     CColorListCtrl m_ListResume;
     FolderScreen m_Folder;

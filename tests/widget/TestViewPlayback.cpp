@@ -194,3 +194,21 @@ TEST_F(ViewPlayback, MPlayerDyingDuringPlaybackBringsTheListBackAndRestartsIt) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(ViewPlayback, TheDesktopMediaControlsActAsTheMediaKeys) {
+    StartWith(kAnswers);
+    EXPECT_EQ(View().PlaybackStatus(), QStringLiteral("Stopped"));
+    View().PerformMediaKey(Qt::Key_MediaTogglePlayPause);
+    EXPECT_EQ(View().PlaybackStatus(), QStringLiteral("Playing"));
+    EXPECT_EQ(View().PlayingTitle(), QStringLiteral("a clip.avi"));
+    View().PerformMediaKey(Qt::Key_MediaTogglePlayPause);
+    EXPECT_EQ(View().PlaybackStatus(), QStringLiteral("Paused"));
+    View().PerformMediaKey(Qt::Key_MediaStop);
+    EXPECT_EQ(View().PlaybackStatus(), QStringLiteral("Stopped"));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    EXPECT_EQ(View().State().m_ResumeList.Count(), 1); // the media stop registers
+}
+
+} // namespace
