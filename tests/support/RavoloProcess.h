@@ -33,6 +33,7 @@ public:
     void Terminate() { m_Process.terminate(); }
     qint64 Pid() const { return m_Process.processId(); }
     int ExitCode() const { return m_Process.exitCode(); }
+    bool ExitedNormally() const { return m_Process.exitStatus() == QProcess::NormalExit; }
     QByteArray Output();
 
 private:

@@ -1,0 +1,219 @@
+#include "support/RavoloDesktop.h"
+
+#include "support/TestMedia.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTest>
+
+namespace {
+
+const QString kGroup = QStringLiteral("Settings/");
+// Shown while MPlayer gets ready; a file can be started once it has gone.
+const QString kWaitDialogTitle = QStringLiteral("お待ちください");
+
+int XwininfoField(const QString& info, const QString& label) {
+    const QRegularExpression pattern(QRegularExpression::escape(label) +
+                                     QStringLiteral(":\\s*(-?\\d+)"));
+    return pattern.match(info).captured(1).toInt();
+}
+
+} // namespace
+
+RavoloDesktop::RavoloDesktop() {
+    m_Sandbox.WriteMPlayerConfig(QStringLiteral("vo=x11\nao=null\n"));
+    QDir().mkpath(MediaFolder());
+}
+
+RavoloDesktop::~RavoloDesktop() {
+    // The program goes before the display it draws on.
+    m_pProcess.reset();
+}
+
+QString RavoloDesktop::MediaFolder() const {
+    return m_Sandbox.root.filePath(QStringLiteral("media"));
+}
+
+QString RavoloDesktop::MakeClip(const QString& name, int seconds, bool withVideo) const {
+    const QString path = MediaFolder() + QLatin1Char('/') + name;
+    return TestMedia::MakeClip(path, seconds, withVideo) ? path : QString();
+}
+
+void RavoloDesktop::WriteSetting(const QString& key, const QString& value) const {
+    QSettings profile(m_Sandbox.ProfilePath(), QSettings::IniFormat);
+    profile.setValue(kGroup + key, value);
+    profile.sync();
+}
+
+QString RavoloDesktop::ReadSetting(const QString& key) const {
+    // A fresh reader each time: the program replaces the file as a whole.
+    const QSettings profile(m_Sandbox.ProfilePath(), QSettings::IniFormat);
+    return profile.value(kGroup + key).toString();
+}
+
+bool RavoloDesktop::WaitForSetting(const QString& key, const QString& value, int timeoutMs) const {
+    return WaitUntil([&] { return ReadSetting(key) == value; }, timeoutMs);
+}
+
+QString RavoloDesktop::ResumeValue(const QString& path, uint seconds) {
+    return QStringLiteral("2|%1|%2|%3").arg(seconds).arg(QFileInfo(path).size()).arg(path);
+}
+
+QStringList RavoloDesktop::StoredResumeList() const {
+    QStringList entries;
+    for (int i = 0; i < 30; ++i) {
+        const QString entry = ReadSetting(QStringLiteral("Resume%1").arg(i));
+        if (entry.isEmpty())
+            break;
+        entries << entry;
+    }
+    return entries;
+}
+
+bool RavoloDesktop::Start() {
+    m_nFrame = 0;
+    if (!HasDisplay())
+        return false;
+    m_pProcess = std::make_unique<RavoloProcess>(m_Sandbox, m_Display.Display());
+    if (!m_pProcess->Start())
+        return false;
+    // The pad carries the program's name too, but it is hidden at start and far smaller.
+    WaitUntil(
+        [&] {
+            qint64 largest = 0;
+            for (quint64 window : VisibleWindows(QStringLiteral("^Ravolo$"))) {
+                const QRect rect = Geometry(window);
+                if (qint64(rect.width()) * rect.height() > largest) {
+                    largest = qint64(rect.width()) * rect.height();
+                    m_nFrame = window;
+                }
+            }
+            return m_nFrame != 0 || !m_pProcess->IsRunning();
+        },
+        kWaitMs);
+    if (m_nFrame == 0)
+        return false;
+    return WaitUntil([&] { return PlayerPid() != 0 && VisibleWindows(kWaitDialogTitle).isEmpty(); },
+                     kWaitMs);
+}
+
+bool RavoloDesktop::WaitForExit(int timeoutMs) {
+    return m_pProcess->WaitForExit(timeoutMs);
+}
+
+qint64 RavoloDesktop::PlayerPid() const {
+    if (!m_pProcess || !m_pProcess->IsRunning())
+        return 0;
+    const QString pids = m_Display.Run(QStringLiteral("pgrep"),
+                                       {QStringLiteral("-P"), QString::number(m_pProcess->Pid()),
+                                        QStringLiteral("-x"), QStringLiteral("mplayer")});
+    return pids.section(QLatin1Char('\n'), 0, 0).trimmed().toLongLong();
+}
+
+bool RavoloDesktop::WaitForNewPlayer(qint64 oldPid, int timeoutMs) const {
+    return WaitUntil(
+        [&] {
+            const qint64 pid = PlayerPid();
+            return pid != 0 && pid != oldPid && VisibleWindows(kWaitDialogTitle).isEmpty();
+        },
+        timeoutMs);
+}
+
+bool RavoloDesktop::WaitForProcessGone(qint64 pid, int timeoutMs) {
+    // An ended process whose parent has not reaped it yet counts as gone.
+    return WaitUntil(
+        [pid] {
+            QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+            if (!stat.open(QIODevice::ReadOnly))
+                return true;
+            const QByteArray fields = stat.readAll();
+            return fields.mid(fields.lastIndexOf(')') + 2, 1) == "Z";
+        },
+        timeoutMs);
+}
+
+QString RavoloDesktop::Title() const {
+    return Xdotool({QStringLiteral("getwindowname"), QString::number(m_nFrame)}).trimmed();
+}
+
+bool RavoloDesktop::WaitForTitle(const QString& title, int timeoutMs) const {
+    return WaitUntil([&] { return Title() == title; }, timeoutMs);
+}
+
+QList<quint64> RavoloDesktop::VisibleWindows(const QString& namePattern) const {
+    QList<quint64> windows;
+    const QString ids = Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--name"), namePattern});
+    for (const QString& id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        windows << id.trimmed().toULongLong();
+    return windows;
+}
+
+QRect RavoloDesktop::Geometry(quint64 window) const {
+    const QString info =
+        m_Display.Run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)});
+    if (info.isEmpty())
+        return QRect();
+    return QRect(XwininfoField(info, QStringLiteral("Absolute upper-left X")),
+                 XwininfoField(info, QStringLiteral("Absolute upper-left Y")),
+                 XwininfoField(info, QStringLiteral("Width")),
+                 XwininfoField(info, QStringLiteral("Height")));
+}
+
+bool RavoloDesktop::WaitForGeometry(quint64 window, const QRect& expected, int timeoutMs) const {
+    return WaitUntil([&] { return Geometry(window) == expected; }, timeoutMs);
+}
+
+void RavoloDesktop::KeyTo(quint64 window, const QString& keys) const {
+    Xdotool({QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(window)});
+    QStringList arguments{QStringLiteral("key")};
+    arguments << keys.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    Xdotool(arguments);
+}
+
+void RavoloDesktop::Click(quint64 window, QPoint point) const {
+    const QPoint at = Geometry(window).topLeft() + point;
+    Xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()),
+             QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+QImage RavoloDesktop::Grab(quint64 window) const {
+    const QString path = m_Sandbox.root.filePath(QStringLiteral("grab.png"));
+    QFile::remove(path);
+    m_Display.Run(QStringLiteral("import"),
+                  {QStringLiteral("-window"), QString::number(window), path});
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+bool RavoloDesktop::WaitForVideo(int timeoutMs) const {
+    return WaitForImage(
+        [](const QImage& view) { return CountBesideColourKey(view) > 160 * 120 / 2; }, timeoutMs);
+}
+
+bool RavoloDesktop::WaitForListScreen(int timeoutMs) const {
+    return WaitForImage(
+        [](const QImage& view) {
+            return CountBesideColourKey(view) > view.width() * view.height() / 2;
+        },
+        timeoutMs);
+}
+
+bool RavoloDesktop::WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    return QTest::qWaitFor(condition, timeoutMs);
+}
+
+int RavoloDesktop::CountBesideColourKey(const QImage& image, const QRect& area) {
+    const QRect box = area.isEmpty() ? image.rect() : area.intersected(image.rect());
+    int count = 0;
+    for (int y = box.top(); y <= box.bottom(); ++y)
+        for (int x = box.left(); x <= box.right(); ++x)
+            count += (image.pixel(x, y) & 0xFFFFFF) != 0x010203 ? 1 : 0;
+    return count;
+}
+
+QString RavoloDesktop::Xdotool(const QStringList& arguments) const {
+    return m_Display.Run(QStringLiteral("xdotool"), arguments);
+}
