@@ -98,8 +98,12 @@ CRavoloView::~CRavoloView() {
     m_nTimerId = 0;
     SaveViewState();
     m_Engine.Quit();
-    delete m_ControlPad;
+    delete m_ControlPad.data();
     delete m_WaitDlg;
+}
+
+CControlDlg* CRavoloView::ControlPad() {
+    return m_ControlPad;
 }
 
 void CRavoloView::CreateFonts() {

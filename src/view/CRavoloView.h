@@ -18,6 +18,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -64,7 +65,7 @@ public:
     PlaybackSession& Session() { return m_Session; }
     Transport& TransportControls() { return m_Transport; }
     CWaitDlg& WaitDialog() { return *m_WaitDlg; }
-    CControlDlg* ControlPad() { return m_ControlPad; }
+    CControlDlg* ControlPad();
     int FontSizeIndex() const;
 
 signals:
@@ -123,7 +124,8 @@ private:
     std::array<CImageList, 5> m_ImageLists; // 20, 28, 40, 56, 80 pixels
     QImage m_ButtonImage;
     QImage m_AudioBitmap;
-    CControlDlg* m_ControlPad = nullptr;
+    // The pad belongs to the frame's window, which may delete it before this view.
+    QPointer<CControlDlg> m_ControlPad;
     CWaitDlg* m_WaitDlg = nullptr;
 
     AnswerPoster m_AnswerPoster;
