@@ -5,7 +5,7 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
@@ -54,32 +54,73 @@ struct Pipe {
     }
 };
 
+// Runs in the forked child, so only async-signal-safe calls until the exec. Any failure is
+// reported as errno through `report`, which the exec closes when it succeeds.
+[[noreturn]] void RunChild(const char* program, char* const argv[], int input, int output,
+                           int report, pid_t parent, int fdLimit) {
+    // Killed with its parent, however the parent ends: an idle MPlayer whose driver has gone
+    // waits on its pipe forever otherwise.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent)
+        _exit(127);
+    // The parent's handlers must not run here, and SIGPIPE, ignored by the parent, must end
+    // the child as it ends any program.
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal)
+        if (signal != SIGKILL && signal != SIGSTOP)
+            sigaction(signal, &byDefault, nullptr);
+    if (dup2(input, STDIN_FILENO) >= 0 && dup2(output, STDOUT_FILENO) >= 0 &&
+        dup2(output, STDERR_FILENO) >= 0) {
+        if (close_range(STDERR_FILENO + 1, ~0U, CLOSE_RANGE_CLOEXEC) != 0)
+            for (int fd = STDERR_FILENO + 1; fd < fdLimit; ++fd)
+                fcntl(fd, F_SETFD, FD_CLOEXEC);
+        sigset_t noSignals;
+        sigemptyset(&noSignals);
+        sigprocmask(SIG_SETMASK, &noSignals, nullptr);
+        execve(program, argv, environ);
+    }
+    const int error = errno;
+    (void)!write(report, &error, sizeof error);
+    _exit(127);
+}
+
 // The child gets its two pipe ends as 0, 1 and 2, nothing else, no blocked signals and the
-// default SIGPIPE, whatever this process has set up.
+// default action for every signal, whatever this process has set up. Returns 0 or the errno
+// of the failed step, a failed exec included.
 int Spawn(pid_t& pid, const QByteArray& program, char* const argv[], int input, int output) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, output, STDERR_FILENO);
-    posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
-
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t noSignals;
-    sigemptyset(&noSignals);
-    posix_spawnattr_setsigmask(&attributes, &noSignals);
-    sigset_t defaultSignals;
-    sigemptyset(&defaultSignals);
-    sigaddset(&defaultSignals, SIGPIPE);
-    posix_spawnattr_setsigdefault(&attributes, &defaultSignals);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-    // glibc reports a failed exec here, as the error of posix_spawn itself.
-    const int result = posix_spawn(&pid, program.constData(), &actions, &attributes, argv, environ);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    return result;
+    Pipe report;
+    if (!report.Open())
+        return errno != 0 ? errno : EMFILE;
+    const pid_t parent = getpid();
+    const int fdLimit = static_cast<int>(sysconf(_SC_OPEN_MAX));
+    // Every signal blocked across the fork, so no handler of ours runs in the child.
+    sigset_t allSignals, oldMask;
+    sigfillset(&allSignals);
+    pthread_sigmask(SIG_SETMASK, &allSignals, &oldMask);
+    const pid_t child = fork();
+    if (child == 0)
+        RunChild(program.constData(), argv, input, output, report.write, parent, fdLimit);
+    const int forkError = errno;
+    pthread_sigmask(SIG_SETMASK, &oldMask, nullptr);
+    CloseFd(report.write);
+    if (child < 0) {
+        report.Close();
+        return forkError;
+    }
+    int childError = 0;
+    ssize_t got;
+    do
+        got = read(report.read, &childError, sizeof childError);
+    while (got < 0 && errno == EINTR);
+    report.Close();
+    if (got == sizeof childError) {
+        while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
+        }
+        return childError != 0 ? childError : ENOEXEC;
+    }
+    pid = child;
+    return 0;
 }
 
 bool HasExited(pid_t pid) {

@@ -133,3 +133,16 @@ TEST_F(ResumeOnDisk, AltF4DuringPlaybackStoresThePositionAndThenEnds) {
     EXPECT_TRUE(IsEntryOf(desktop.ReadSetting(Entry(0)), clip))
         << desktop.ReadSetting(Entry(0)).toStdString();
 }
+
+TEST_F(ResumeOnDisk, MPlayerDoesNotOutliveAKilledProgram) {
+    ASSERT_TRUE(desktop.Start());
+    // Idle, MPlayer writes nothing, so no broken pipe would end it.
+    const qint64 player = desktop.PlayerPid();
+    ASSERT_NE(player, 0);
+    ::kill(pid_t(desktop.Process().Pid()), SIGKILL);
+    ASSERT_TRUE(desktop.WaitForExit());
+    const bool gone = RavoloDesktop::WaitForProcessGone(player, 5000);
+    EXPECT_TRUE(gone);
+    if (!gone)
+        ::kill(pid_t(player), SIGKILL);
+}
