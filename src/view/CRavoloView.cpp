@@ -74,14 +74,8 @@ CRavoloView::CRavoloView(const ViewServices& services, IFrameServices& frame, QW
     CreateImages();
     CreateList(m_ListFolder, QStringLiteral("Size"));
     CreateList(m_ListResume, QStringLiteral("Position"));
-    connect(&m_ListFolder, &CColorListCtrl::rowActivated, this, [this] {
-        if (!m_State.m_bPlaying)
-            PlaySelectedItem();
-    });
-    connect(&m_ListResume, &CColorListCtrl::rowActivated, this, [this] {
-        if (!m_State.m_bPlaying)
-            PlaySelectedItem();
-    });
+    connect(&m_ListFolder, &CColorListCtrl::rowActivated, this, [this] { OnCommand(ID_PLAY); });
+    connect(&m_ListResume, &CColorListCtrl::rowActivated, this, [this] { OnCommand(ID_PLAY); });
     connect(&m_ListResume, &CColorListCtrl::selectionMoved, this, [this] {
         if (!m_State.m_bPlaying && m_State.m_bResumeScreen)
             update();
@@ -555,6 +549,14 @@ void CRavoloView::ApplySettingsDialog() {
 // ---- commands -----------------------------------------------------------------------------
 
 void CRavoloView::OnCommand(int id) {
+    const QString folderBefore = m_State.m_strCurrentFolder;
+    RunCommand(id);
+    // Kept on disk as it changes, so that a killed program reopens the folder it showed.
+    if (m_State.m_strCurrentFolder != folderBefore)
+        SaveViewState();
+}
+
+void CRavoloView::RunCommand(int id) {
     const bool playing = m_State.m_bPlaying;
     const bool folderScreen = !playing && !m_State.m_bResumeScreen;
     switch (id) {

@@ -106,6 +106,7 @@ private:
     void SwitchScreen();
     void DeleteResumeEntry();
     void ApplySettingsDialog();
+    void RunCommand(int id);
     void OnTransportCommand(int id);
     void Perform(const InputAction& action);
     void OnPadCommand(int code);

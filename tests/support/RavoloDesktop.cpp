@@ -37,9 +37,10 @@ QString RavoloDesktop::MediaFolder() const {
     return m_Sandbox.root.filePath(QStringLiteral("media"));
 }
 
-QString RavoloDesktop::MakeClip(const QString& name, int seconds, bool withVideo) const {
+QString RavoloDesktop::MakeClip(const QString& name, int seconds, bool withVideo,
+                                int redSeconds) const {
     const QString path = MediaFolder() + QLatin1Char('/') + name;
-    return TestMedia::MakeClip(path, seconds, withVideo) ? path : QString();
+    return TestMedia::MakeClip(path, seconds, withVideo, redSeconds) ? path : QString();
 }
 
 void RavoloDesktop::WriteSetting(const QString& key, const QString& value) const {
@@ -191,6 +192,21 @@ QImage RavoloDesktop::Grab(quint64 window) const {
 bool RavoloDesktop::WaitForVideo(int timeoutMs) const {
     return WaitForImage(
         [](const QImage& view) { return CountBesideColourKey(view) > 160 * 120 / 2; }, timeoutMs);
+}
+
+bool RavoloDesktop::WaitForRedPicture(bool red, int timeoutMs) const {
+    return WaitForImage(
+        [red](const QImage& view) {
+            int redPixels = 0;
+            for (int y = 0; y < view.height(); ++y)
+                for (int x = 0; x < view.width(); ++x) {
+                    const QRgb pixel = view.pixel(x, y);
+                    redPixels += qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
+                }
+            // The test picture has red bars of its own, far less than half of it.
+            return (redPixels > 160 * 120 / 2) == red && CountBesideColourKey(view) > 160 * 120 / 2;
+        },
+        timeoutMs);
 }
 
 bool RavoloDesktop::WaitForListScreen(int timeoutMs) const {

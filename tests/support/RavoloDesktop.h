@@ -32,7 +32,8 @@ public:
     // The folder of the sandbox that holds the test's media.
     QString MediaFolder() const;
     // A clip of the given length in the media folder; its path, or "" when ffmpeg failed.
-    QString MakeClip(const QString& name, int seconds, bool withVideo = true) const;
+    QString MakeClip(const QString& name, int seconds, bool withVideo = true,
+                     int redSeconds = 0) const;
 
     // The profile group "Settings", written before a start and read at any time.
     void WriteSetting(const QString& key, const QString& value) const;
@@ -78,6 +79,8 @@ public:
     // The clips of TestMedia are 160 x 120: MPlayer shows one once that much of the view is
     // something else than the colour key.
     bool WaitForVideo(int timeoutMs = kWaitMs) const;
+    // Most of a clip's picture is the red of its first seconds (see TestMedia), or not.
+    bool WaitForRedPicture(bool red, int timeoutMs = kWaitMs) const;
     // A list screen covers most of the view, the playback screen leaves it to the colour key.
     bool WaitForListScreen(int timeoutMs = kWaitMs) const;
     static bool WaitUntil(const std::function<bool()>& condition, int timeoutMs);

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <cstdio>
 
-bool TestMedia::MakeClip(const QString& path, int seconds, bool withVideo) {
+bool TestMedia::MakeClip(const QString& path, int seconds, bool withVideo, int redSeconds) {
     const QString duration = QString::number(seconds);
     QStringList arguments{"-hide_banner", "-loglevel", "error", "-y"};
     if (withVideo)
@@ -16,6 +16,10 @@ bool TestMedia::MakeClip(const QString& path, int seconds, bool withVideo) {
               << "lavfi"
               << "-i"
               << "sine=duration=" + duration;
+    if (withVideo && redSeconds > 0)
+        arguments << "-vf"
+                  << QStringLiteral("drawbox=x=0:y=0:w=iw:h=ih:color=red:t=fill:enable='lt(t,%1)'")
+                         .arg(redSeconds);
     if (withVideo)
         arguments << "-c:v"
                   << "mpeg4";

@@ -7,5 +7,8 @@ class TestMedia {
 public:
     // The container follows the extension (".avi" for video, ".mka" for audio only). False
     // when ffmpeg fails; the reason goes to the test log.
-    static bool MakeClip(const QString& path, int seconds, bool withVideo = true);
+    // The picture is solid red for the first redSeconds, so that a test can tell by its colour
+    // whether a seek went to the start.
+    static bool MakeClip(const QString& path, int seconds, bool withVideo = true,
+                         int redSeconds = 0);
 };
