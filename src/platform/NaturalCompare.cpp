@@ -1,10 +1,12 @@
 #include "platform/NaturalCompare.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsDigit(char16_t c) {
     if (c < 0x80)
-        return c >= u'0' && c <= u'9';
+        return static_cast<char16_t>(c - u'0') < 10;
     return QChar::isDigit(c);
 }
 
@@ -17,7 +19,9 @@ int Sign(int value) {
 }
 
 bool IsZero(char16_t c) {
-    return c == u'0' || (c >= 0x80 && QChar::isDigit(c) && QChar::digitValue(c) == 0);
+    if (c < 0x80)
+        return c == u'0';
+    return QChar::isDigit(c) && QChar::digitValue(c) == 0;
 }
 
 // Compares the digit runs starting at a[i] and b[j] by value and, when they are equal, moves
@@ -38,9 +42,22 @@ int CompareDigitRuns(QStringView a, qsizetype& i, QStringView b, qsizetype& j) {
     }
 }
 
+// Where the texts start to differ, moved back to the start of a digit run that the difference
+// falls in. Everything before compares equal however it is read, so the comparison can start
+// there: sorting compares texts that mostly share long beginnings.
+qsizetype ComparisonStart(QStringView a, QStringView b) {
+    const qsizetype common = std::min(a.size(), b.size());
+    qsizetype k = 0;
+    while (k < common && a[k] == b[k])
+        ++k;
+    while (k > 0 && IsDigit(a[k - 1].unicode()))
+        --k;
+    return k;
+}
+
 int CompareNaturally(QStringView a, QStringView b) {
-    qsizetype i = 0;
-    qsizetype j = 0;
+    qsizetype i = ComparisonStart(a, b);
+    qsizetype j = i;
     while (i < a.size() && j < b.size()) {
         const char16_t ca = a[i].unicode();
         const char16_t cb = b[j].unicode();
@@ -68,7 +85,21 @@ int CompareNaturally(QStringView a, QStringView b) {
 } // namespace
 
 QString NaturalSortKey(const QString& text) {
-    return text.toCaseFolded();
+    // ASCII folds by lowering A to Z, much faster than the general case folding; file names of a
+    // large folder mostly are ASCII.
+    const auto upper = std::find_if(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= 0x80 || (c.unicode() >= u'A' && c.unicode() <= u'Z');
+    });
+    if (upper == text.cend())
+        return text;
+    if (std::any_of(upper, text.cend(), [](QChar c) { return c.unicode() >= 0x80; }))
+        return text.toCaseFolded();
+    QString key(text.size(), Qt::Uninitialized);
+    std::transform(text.cbegin(), text.cend(), key.begin(), [](QChar c) {
+        const char16_t unit = c.unicode();
+        return QChar(unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 32) : unit);
+    });
+    return key;
 }
 
 int NaturalCompareFolded(QStringView foldedA, QStringView foldedB) {

@@ -47,6 +47,20 @@ const OrderCase OrderCases[] = {
     {"あ", "い", -1},
     {"ア", "あ", 1},
     {"映画", "映画2", -1},
+    // A shared beginning that ends inside a digit run: the whole run still counts.
+    {"clip12", "clip123", -1},
+    {"clip12b", "clip123", -1},
+    {"clip19", "clip123", -1},
+    {"x0007", "x007", -1},
+    {"x0010", "x009", 1},
+    {"v2.10", "v2.9", 1},
+    {"a10b2", "a10b10", -1},
+    {"第１２話", "第１０話", 1},
+    {"第１２話", "第１２３話", -1},
+    // Upper-case ASCII beside other text folds like the rest.
+    {"ABC第2話", "abc第2話", 0},
+    {"Ab", "aB", 0},
+    {"Z", "a", 1},
 };
 
 TEST(NaturalCompare, OrdersTheTable) {
