@@ -81,17 +81,11 @@ bool RavoloDesktop::Start() {
     m_pProcess = std::make_unique<RavoloProcess>(m_Sandbox, m_Display.Display());
     if (!m_pProcess->Start())
         return false;
-    // The pad carries the program's name too, but it is hidden at start and far smaller.
+    // The frame is the program's window named after it (the wait dialog has its own name).
     WaitUntil(
         [&] {
-            qint64 largest = 0;
-            for (quint64 window : VisibleWindows(QStringLiteral("^Ravolo$"))) {
-                const QRect rect = Geometry(window);
-                if (qint64(rect.width()) * rect.height() > largest) {
-                    largest = qint64(rect.width()) * rect.height();
-                    m_nFrame = window;
-                }
-            }
+            const QList<quint64> frames = VisibleWindows(QStringLiteral("^Ravolo$"));
+            m_nFrame = frames.isEmpty() ? 0 : frames.first();
             return m_nFrame != 0 || !m_pProcess->IsRunning();
         },
         kWaitMs);
@@ -153,6 +147,20 @@ QList<quint64> RavoloDesktop::VisibleWindows(const QString& namePattern) const {
     return windows;
 }
 
+QList<quint64> RavoloDesktop::VisibleTopLevelWindows() const {
+    QList<quint64> windows;
+    const QString ids = Xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--class"), QStringLiteral("^ravolo$")});
+    for (const QString& id : ids.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QString state =
+            m_Display.Run(QStringLiteral("xprop"),
+                          {QStringLiteral("-id"), id.trimmed(), QStringLiteral("WM_STATE")});
+        if (state.contains(QStringLiteral("Normal")))
+            windows << id.trimmed().toULongLong();
+    }
+    return windows;
+}
+
 QRect RavoloDesktop::Geometry(quint64 window) const {
     const QString info =
         m_Display.Run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)});
@@ -175,10 +183,12 @@ void RavoloDesktop::KeyTo(quint64 window, const QString& keys) const {
     Xdotool(arguments);
 }
 
-void RavoloDesktop::Click(quint64 window, QPoint point) const {
+void RavoloDesktop::Click(quint64 window, QPoint point, int clicks) const {
     const QPoint at = Geometry(window).topLeft() + point;
     Xdotool({QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(at.x()),
-             QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+             QString::number(at.y()), QStringLiteral("click"), QStringLiteral("--repeat"),
+             QString::number(clicks), QStringLiteral("--delay"), QStringLiteral("80"),
+             QStringLiteral("1")});
 }
 
 QImage RavoloDesktop::Grab(quint64 window) const {

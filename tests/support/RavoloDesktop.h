@@ -59,6 +59,9 @@ public:
     bool WaitForTitle(const QString& title, int timeoutMs = kWaitMs) const;
     // Visible top-level windows whose name matches the regular expression.
     QList<quint64> VisibleWindows(const QString& namePattern) const;
+    // The program's visible windows that the window manager manages (the frame, the pad,
+    // dialogs), without the native child windows inside them.
+    QList<quint64> VisibleTopLevelWindows() const;
     // A window's inside (without the window manager's frame) in screen coordinates.
     QRect Geometry(quint64 window) const;
     bool WaitForGeometry(quint64 window, const QRect& expected, int timeoutMs = kWaitMs) const;
@@ -67,8 +70,8 @@ public:
     // window is activated first so that the keys reach it.
     void Key(const QString& keys) const { KeyTo(m_nFrame, keys); }
     void KeyTo(quint64 window, const QString& keys) const;
-    // A left click at a point of the window.
-    void Click(quint64 window, QPoint point) const;
+    // Left clicks at a point of the window, two of them a double click.
+    void Click(quint64 window, QPoint point, int clicks = 1) const;
 
     // What the window shows on the screen, MPlayer's drawing included.
     QImage Grab(quint64 window) const;
