@@ -11,6 +11,7 @@
 #include "view/PlaybackSession.h"
 #include "view/PointerKeeper.h"
 #include "view/ResumeScreen.h"
+#include "view/TitlePainter.h"
 #include "view/Transport.h"
 #include "view/ViewServices.h"
 #include "view/ViewState.h"
@@ -55,6 +56,8 @@ public:
     CWaitDlg& WaitDialog() { return *m_WaitDlg; }
     CControlDlg* ControlPad() { return m_ControlPad; }
     int FontSizeIndex() const;
+    // What the title area shows now (nothing is drawn of it while playing).
+    TitlePainter::Title TitleContent();
 
 protected:
     bool event(QEvent* event) override;
