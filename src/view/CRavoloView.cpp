@@ -13,7 +13,6 @@
 #include "view/IFrameServices.h"
 #include "view/PathParts.h"
 #include "view/TitleGeometry.h"
-#include "view/TitlePainter.h"
 #include "view/ViewColors.h"
 #include "view/ViewMenus.h"
 
@@ -790,8 +789,13 @@ void CRavoloView::paintEvent(QPaintEvent*) {
     TitlePainter::PaintBackground(painter, rect(), audio ? &m_AudioBitmap : nullptr);
     if (m_State.m_bPlaying)
         return;
-    TitlePainter::Title title;
     const int k = NormalizedStep(FontSizeIndex());
+    TitlePainter::PaintTitle(painter, rect(), TitleContent(), m_Fonts[k + 1], m_Fonts[k],
+                             m_ButtonImage);
+}
+
+TitlePainter::Title CRavoloView::TitleContent() {
+    TitlePainter::Title title;
     if (m_State.m_bResumeScreen) {
         title.line1 = QStringLiteral("Resume (%1/%2)")
                           .arg(m_State.m_ResumeList.Count())
@@ -810,5 +814,5 @@ void CRavoloView::paintEvent(QPaintEvent*) {
     title.skipButton0 =
         !TitleGeometry::HasUpFolderButton(m_State.m_bResumeScreen, m_State.AtDriveLevel());
     title.pressedButton = m_State.m_nPressedButton;
-    TitlePainter::PaintTitle(painter, rect(), title, m_Fonts[k + 1], m_Fonts[k], m_ButtonImage);
+    return title;
 }

@@ -12,6 +12,7 @@
 #include "view/PlaybackSession.h"
 #include "view/PointerKeeper.h"
 #include "view/ResumeScreen.h"
+#include "view/TitlePainter.h"
 #include "view/Transport.h"
 #include "view/ViewServices.h"
 #include "view/ViewState.h"
@@ -67,6 +68,8 @@ public:
     CWaitDlg& WaitDialog() { return *m_WaitDlg; }
     CControlDlg* ControlPad();
     int FontSizeIndex() const;
+    // What the title area shows now (nothing is drawn of it while playing).
+    TitlePainter::Title TitleContent();
 
 signals:
     // Playing, paused or stopped, or the playing file, changed.

@@ -1,5 +1,6 @@
 #include "controls/CColorListCtrl.h"
 #include "controls/CImageList.h"
+#include "support/QtPrinters.h"
 
 #include <QApplication>
 #include <QKeyEvent>

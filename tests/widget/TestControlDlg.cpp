@@ -1,5 +1,6 @@
 #include "controls/CControlDlg.h"
 #include "platform/AppEvents.h"
+#include "support/QtPrinters.h"
 
 #include <QCoreApplication>
 #include <QTest>

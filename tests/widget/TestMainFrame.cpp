@@ -4,6 +4,7 @@
 #include "support/FakeLogin1.h"
 #include "support/FakeScreenSaver.h"
 #include "support/PrivateBus.h"
+#include "support/QtPrinters.h"
 #include "support/TempProfile.h"
 #include "view/IFrameView.h"
 

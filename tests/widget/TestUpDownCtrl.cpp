@@ -1,4 +1,5 @@
 #include "dialogs/CUpDownCtrl.h"
+#include "support/QtPrinters.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -3,6 +3,7 @@
 #include "resources/CommandIds.h"
 #include "settings/SettingsStore.h"
 #include "support/FakePlayer.h"
+#include "support/QtPrinters.h"
 #include "support/ViewHarness.h"
 #include "view/CRavoloView.h"
 
