@@ -34,7 +34,7 @@ RavoloDesktop::~RavoloDesktop() {
 }
 
 QString RavoloDesktop::MediaFolder() const {
-    return m_Sandbox.root.filePath(QStringLiteral("media"));
+    return m_Sandbox.root.filePath(QStringLiteral("Videos"));
 }
 
 QString RavoloDesktop::MakeClip(const QString& name, int seconds, bool withVideo,
