@@ -59,7 +59,7 @@ int NormalizedStep(int index) {
 CRavoloView::CRavoloView(const ViewServices& services, IFrameServices& frame, QWidget* parent)
     : QWidget(parent), m_Services(services), m_Frame(frame), m_AnswerPoster(this),
       m_Engine(m_AnswerPoster), m_ListFolder(this), m_ListResume(this),
-      m_Folder(m_State, m_ListFolder, services.prompter, *this),
+      m_Folder(m_State, m_ListFolder, services.prompter, *this, [this] { SaveViewState(); }),
       m_Resume(m_State, m_ListResume, *this), m_Transport(m_Engine),
       m_PointerKeeper(services.pointer),
       m_Session({m_State, m_Engine, m_Transport, m_PointerKeeper, services.pointer, services.clock,
