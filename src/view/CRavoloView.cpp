@@ -671,8 +671,9 @@ void CRavoloView::TogglePad(QPoint clickPoint) {
         m_ControlPad->hide();
         return;
     }
-    const int w = m_State.m_nPadSize * 384 / 100;
-    const int h = m_State.m_nPadSize * 896 / 100;
+    // The pad's own size: m_nPadSize percent of its picture, within the pad's limits.
+    const int w = m_ControlPad->width();
+    const int h = m_ControlPad->height();
     m_ControlPad->move(mapToGlobal(QPoint(clickPoint.x() - w / 2, clickPoint.y() - h / 10)));
     m_ControlPad->show();
     m_ControlPad->raise();

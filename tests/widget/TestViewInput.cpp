@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -395,6 +396,25 @@ TEST_F(ViewInput, ThePadSizeMessageResizesThePad) {
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(View().State().m_nPadSize, 60);
     EXPECT_EQ(View().ControlPad()->size(), QSize(230, 537));
+}
+
+} // namespace
+
+namespace {
+
+TEST(ViewPadSize, AHandEditedPadSizeNeverMakesThePadLargerThanItsPicture) {
+    for (const char* stored : {"2:4:100000", "2:4:2147483647"}) {
+        SCOPED_TRACE(stored);
+        FakePlayer player("");
+        ViewHarness h;
+        h.Profile().WriteString(QStringLiteral("FontSize"), QString::fromLatin1(stored));
+        CRavoloView& view = h.Start(FakePlayer::Program());
+        CControlDlg& pad = *view.ControlPad();
+        EXPECT_EQ(pad.size(), QSize(384, 896));
+        QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(300, 10));
+        ASSERT_TRUE(pad.isVisible());
+        EXPECT_EQ(pad.geometry(), QRect(view.mapToGlobal(QPoint(300 - 192, 10 - 89)), pad.size()));
+    }
 }
 
 } // namespace
