@@ -27,6 +27,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QTimerEvent>
+#include <utility>
 
 namespace {
 
@@ -664,6 +665,19 @@ void CRavoloView::mouseReleaseEvent(QMouseEvent* event) {
     static constexpr int kButtonCommands[] = {ID_FOLDER_UP, ID_SWITCH_SCREEN,
                                               ID_SWITCH_SCREEN_CARRY, ID_SETTINGS, ID_APP_EXIT};
     OnCommand(kButtonCommands[pressed]);
+}
+
+void CRavoloView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mouseDoubleClickEvent(event);
+    // A double click acts once, by its first click. Its second press has just been handled as
+    // a press of its own: take it back, so no title button acts twice and the pad stays shown.
+    if (m_State.m_nPressedButton >= 0) {
+        const int pressed = std::exchange(m_State.m_nPressedButton, -1);
+        repaint(TitleButtonRect(pressed));
+    } else {
+        TogglePad(event->position().toPoint());
+    }
 }
 
 void CRavoloView::TogglePad(QPoint clickPoint) {

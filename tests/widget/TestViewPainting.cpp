@@ -297,6 +297,23 @@ TEST_F(ViewPainting, AClickOffTheButtonsShowsThePadAroundItAndTheNextHidesIt) {
     EXPECT_TRUE(View().State().m_bPlaying);
 }
 
+TEST_F(ViewPainting, ADoubleClickActsOnceAsTheFirstClickDid) {
+    h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/media/sub");
+    Start();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&h.frame.window));
+    // Through the window, as the desktop delivers a double click.
+    auto doubleClick = [&](QPoint p) {
+        QTest::mouseDClick(h.frame.window.windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                           View().mapTo(&h.frame.window, p));
+    };
+    doubleClick(Button(0).center());
+    EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder() + "/media");
+    EXPECT_EQ(View().State().m_nPressedButton, -1);
+    EXPECT_TRUE(Near(MeanColour(Grab(), Middle(Button(0))), PictureMean(0)));
+    doubleClick(QPoint(300, 20));
+    EXPECT_TRUE(View().ControlPad()->isVisible());
+}
+
 TEST_F(ViewPainting, WhilePlayingOnlyTheColourKeyShowsOrTheLogoInTheMiddleForAudio) {
     Start();
     ASSERT_TRUE(h.WaitForReady());
