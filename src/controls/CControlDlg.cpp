@@ -23,7 +23,9 @@ CControlDlg::CControlDlg(QWidget* ownerWindow, QObject* view, const QString& pic
 }
 
 void CControlDlg::SetPadSize(int percent) {
-    percent = std::max(percent, 1);
+    // Never larger than the picture: a hand-edited size would otherwise cover the screen with a
+    // window too big to paint, and overflow on the way.
+    percent = std::clamp(percent, 1, 100);
     resize(percent * kPictureWidth / 100, percent * kPictureHeight / 100);
 }
 

@@ -21,7 +21,7 @@ public:
     CControlDlg(QWidget* ownerWindow, QObject* view,
                 const QString& picturePath = QStringLiteral(":/artwork/pad.png"));
 
-    // Resizes to `percent` of the picture's size, keeping the pad's position.
+    // Resizes to `percent` of the picture's size (1 to 100), keeping the pad's position.
     void SetPadSize(int percent);
     // The code of the cell under `point` (client coordinates), -1 outside the pad.
     int CellAt(QPoint point) const;

@@ -27,6 +27,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QTimerEvent>
+#include <utility>
 
 namespace {
 
@@ -59,7 +60,7 @@ int NormalizedStep(int index) {
 CRavoloView::CRavoloView(const ViewServices& services, IFrameServices& frame, QWidget* parent)
     : QWidget(parent), m_Services(services), m_Frame(frame), m_AnswerPoster(this),
       m_Engine(m_AnswerPoster), m_ListFolder(this), m_ListResume(this),
-      m_Folder(m_State, m_ListFolder, services.prompter, *this),
+      m_Folder(m_State, m_ListFolder, services.prompter, *this, [this] { SaveViewState(); }),
       m_Resume(m_State, m_ListResume, *this), m_Transport(m_Engine),
       m_PointerKeeper(services.pointer),
       m_Session({m_State, m_Engine, m_Transport, m_PointerKeeper, services.pointer, services.clock,
@@ -735,13 +736,27 @@ void CRavoloView::mouseReleaseEvent(QMouseEvent* event) {
     OnCommand(kButtonCommands[pressed]);
 }
 
+void CRavoloView::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mouseDoubleClickEvent(event);
+    // A double click acts once, by its first click. Its second press has just been handled as
+    // a press of its own: take it back, so no title button acts twice and the pad stays shown.
+    if (m_State.m_nPressedButton >= 0) {
+        const int pressed = std::exchange(m_State.m_nPressedButton, -1);
+        repaint(TitleButtonRect(pressed));
+    } else {
+        TogglePad(event->position().toPoint());
+    }
+}
+
 void CRavoloView::TogglePad(QPoint clickPoint) {
     if (m_ControlPad->isVisible()) {
         m_ControlPad->hide();
         return;
     }
-    const int w = m_State.m_nPadSize * 384 / 100;
-    const int h = m_State.m_nPadSize * 896 / 100;
+    // The pad's own size: m_nPadSize percent of its picture, within the pad's limits.
+    const int w = m_ControlPad->width();
+    const int h = m_ControlPad->height();
     m_ControlPad->move(mapToGlobal(QPoint(clickPoint.x() - w / 2, clickPoint.y() - h / 10)));
     m_ControlPad->show();
     m_ControlPad->raise();

@@ -45,8 +45,9 @@ CColorListCtrl::Row RowFor(const MediaItem& item) {
 } // namespace
 
 FolderScreen::FolderScreen(ViewState& state, CColorListCtrl& list, IPrompter& prompter,
-                           QWidget& view)
-    : m_State(state), m_List(list), m_Prompter(prompter), m_View(view) {}
+                           QWidget& view, std::function<void()> onNewLevel)
+    : m_State(state), m_List(list), m_Prompter(prompter), m_View(view),
+      m_OnNewLevel(std::move(onNewLevel)) {}
 
 void FolderScreen::ReadLevel() {
     for (;;) {
@@ -68,6 +69,11 @@ void FolderScreen::ReadLevel() {
 
 void FolderScreen::FillFolderList(const QString& selectName) {
     ReadLevel();
+    if (m_State.m_strCurrentFolder != m_strLevelShown) {
+        m_strLevelShown = m_State.m_strCurrentFolder;
+        if (m_OnNewLevel)
+            m_OnNewLevel();
+    }
     std::vector<CColorListCtrl::Row> rows;
     rows.reserve(m_State.m_FolderItems.size());
     int selected = 0;

@@ -3,6 +3,7 @@
 #include "settings/MediaItem.h"
 #include "view/FolderNavigation.h"
 
+#include <functional>
 #include <optional>
 
 #include <QString>
@@ -16,7 +17,10 @@ struct ViewState;
 // into the state's folder items and shows it in the folder list.
 class FolderScreen {
 public:
-    FolderScreen(ViewState& state, CColorListCtrl& list, IPrompter& prompter, QWidget& view);
+    // onNewLevel runs whenever a level other than the one shown before is read, so the caller
+    // can store the current folder at once.
+    FolderScreen(ViewState& state, CColorListCtrl& list, IPrompter& prompter, QWidget& view,
+                 std::function<void()> onNewLevel);
 
     // Reads the current level anew and selects the row whose key is selectName (else row 0).
     void FillFolderList(const QString& selectName = QString());
@@ -37,4 +41,6 @@ private:
     CColorListCtrl& m_List;
     IPrompter& m_Prompter;
     QWidget& m_View; // its title shows the file count and the folder
+    std::function<void()> m_OnNewLevel;
+    QString m_strLevelShown;
 };

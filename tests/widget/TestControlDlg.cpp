@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -74,8 +75,8 @@ TEST_F(ControlDlg, SizeIsAPercentOfThePicture) {
     const struct {
         int percent;
         QSize size;
-    } cases[] = {{20, {76, 179}},   {33, {126, 295}}, {40, {153, 358}},
-                 {100, {384, 896}}, {0, {3, 8}},      {-5, {3, 8}}};
+    } cases[] = {{20, {76, 179}}, {33, {126, 295}}, {40, {153, 358}},  {100, {384, 896}},
+                 {0, {3, 8}},     {-5, {3, 8}},     {101, {384, 896}}, {INT_MAX, {384, 896}}};
     for (const auto& c : cases) {
         pad.SetPadSize(c.percent);
         EXPECT_EQ(pad.size(), c.size) << c.percent;

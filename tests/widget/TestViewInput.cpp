@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
@@ -95,9 +96,10 @@ protected:
         h.MakeFile(QStringLiteral("media/sub1/x.avi"));
         QDir().mkpath(h.Folder() + "/media/sub2");
         m_A = h.MakeFile(QStringLiteral("media/a.avi"));
-        h.MakeFile(QStringLiteral("media/b.avi"));
+        m_B = h.MakeFile(QStringLiteral("media/b.avi"));
         h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/media");
         h.Profile().WriteString(QStringLiteral("Resume0"), ResumeEntry(2, 30, 4096, m_A));
+        h.Profile().WriteString(QStringLiteral("Resume1"), ResumeEntry(2, 20, 4096, m_B));
     }
     CRavoloView& Start() { return h.Start(FakePlayer::Program()); }
     CRavoloView& View() { return h.View(); }
@@ -164,15 +166,16 @@ protected:
             Walk(std::vector<std::pair<Input, FullSeen>>{{Pad(5), {true, true}},
                                                          {Pad(5), {false, false}}});
     }
-    // Starts the selected entry or file and waits for nothing more: MPlayer stays silent.
+    // Starts the selected entry again with the play key; MPlayer stays silent.
     void Play() {
-        View().PlaySelectedItem();
+        PressKey(View(), Qt::Key_MediaTogglePlayPause);
         ASSERT_TRUE(View().State().m_bPlaying);
     }
 
     FakePlayer m_Player{""};
     ViewHarness h;
     QString m_A;
+    QString m_B;
 };
 
 TEST_F(ViewInput, KeysOnTheResumeAndFolderScreens) {
@@ -181,6 +184,11 @@ TEST_F(ViewInput, KeysOnTheResumeAndFolderScreens) {
     Walk(std::vector<std::pair<Input, ListSeen>>{
         // on the resume screen, with the entry of a.avi
         {{Qt::Key_Escape},                 {R, "media", "a.avi", 0}},
+        {{Qt::Key_Down},                   {R, "media", "b.avi", 0}},
+        {{Qt::Key_Up},                     {R, "media", "a.avi", 0}},
+        {{Qt::Key_PageDown},               {R, "media", "b.avi", 0}},
+        {{Qt::Key_PageUp, kShift},         {R, "media", "a.avi", 0}},
+        {{Qt::Key_VolumeUp},               {R, "media", "a.avi", 0}},
         {{Qt::Key_Left},                   {R, "media", "a.avi", 0}},
         {{Qt::Key_Right},                  {R, "media", "a.avi", 0}},
         {{Qt::Key_MediaPrevious},          {R, "media", "a.avi", 0}},
@@ -196,6 +204,8 @@ TEST_F(ViewInput, KeysOnTheResumeAndFolderScreens) {
         {{Qt::Key_Tab},                    {F, "media", "a.avi", 1}},
         // on the folder screen: sub1, sub2, a.avi, b.avi
         {{Qt::Key_Right},                  {F, "media", "a.avi", 1}},
+        {{Qt::Key_VolumeDown},             {F, "media", "a.avi", 1}},
+        {{Qt::Key_VolumeMute},             {F, "media", "a.avi", 1}},
         {{Qt::Key_Backspace, kCtrl},       {F, "media", "a.avi", 1}},
         {{Qt::Key_Backspace},              {F, "media", "a.avi", 2}},
         {{Qt::Key_Down},                   {F, "media", "b.avi", 2}},
@@ -251,6 +261,10 @@ TEST_F(ViewInput, PadCodesOnTheResumeAndFolderScreens) {
         {Pad(21), {R, "media", "a.avi", 0}},
         {Pad(-1), {R, "media", "a.avi", 0}},
         {Pad(14), {R, "media", "a.avi", 1}},
+        {Pad(19), {R, "media", "b.avi", 1}},
+        {Pad(13), {R, "media", "a.avi", 1}},
+        {Pad(11), {R, "media", "b.avi", 1}},
+        {Pad(8),  {R, "media", "a.avi", 1}},
         {Pad(12), {F, "media", "a.avi", 1}},
         {Pad(19), {F, "media", "b.avi", 1}},
         {Pad(13), {F, "media", "a.avi", 1}},
@@ -294,6 +308,8 @@ TEST_F(ViewInput, KeysAndPadCodesWhilePlaying) {
         {{Qt::Key_O, kCtrl},             {9, ""}},
         {{Qt::Key_3, kCtrl},             {9, ""}},
         {{Qt::Key_Left, kShift},         {9, ""}},
+        {{Qt::Key_VolumeMute},           {9, ""}},
+        {{Qt::Key_VolumeUp},             {9, ""}},
         {{Qt::Key_Backspace},            {9, "seek 0 2"}},
         {{Qt::Key_PageUp},               {9, "switch_audio"}},
         {{Qt::Key_PageDown, kShift},     {9, "sub_select"}},
@@ -375,6 +391,42 @@ TEST_F(ViewInput, KeysAndPadCodesWhilePlaying) {
     EXPECT_EQ(h.frame.closeRequests, 0);
 }
 
+// Counts the key presses a widget receives.
+class KeyCounter : public QObject {
+public:
+    explicit KeyCounter(QWidget& widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        presses += event->type() == QEvent::KeyPress ? 1 : 0;
+        return false;
+    }
+    int presses = 0;
+};
+
+TEST_F(ViewInput, WhilePlayingOnlyKeysWithDefaultProcessingReachTheFrame) {
+    Start();
+    ASSERT_TRUE(h.WaitForReady());
+    Play();
+    struct Case {
+        Input input;
+        bool passedOn;
+    };
+    const Case cases[] = {{{Qt::Key_VolumeUp}, false},
+                          {{Qt::Key_Up}, false},
+                          {{Qt::Key_Tab}, false},
+                          {{Qt::Key_Left, kShift}, false},
+                          {{Qt::Key_PageUp, kCtrl}, false},
+                          {{Qt::Key_O, kCtrl}, true},
+                          {{Qt::Key_X}, true},
+                          {{Qt::Key_F4, kAlt}, true},
+                          {{Qt::Key_Return, kAlt, true}, true},
+                          {{Qt::Key_S, kCtrl}, true}};
+    for (const Case& c : cases) {
+        KeyCounter frame(h.frame.window);
+        Deliver(View(), c.input);
+        EXPECT_EQ(frame.presses, c.passedOn ? 1 : 0) << Describe(c.input);
+    }
+}
+
 TEST_F(ViewInput, PadExitWhilePlayingStoresThePositionThenCloses) {
     FakePlayer answering("on get_time_pos reply ANS_TIME_POSITION=77\n");
     Start();
@@ -395,6 +447,25 @@ TEST_F(ViewInput, ThePadSizeMessageResizesThePad) {
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(View().State().m_nPadSize, 60);
     EXPECT_EQ(View().ControlPad()->size(), QSize(230, 537));
+}
+
+} // namespace
+
+namespace {
+
+TEST(ViewPadSize, AHandEditedPadSizeNeverMakesThePadLargerThanItsPicture) {
+    for (const char* stored : {"2:4:100000", "2:4:2147483647"}) {
+        SCOPED_TRACE(stored);
+        FakePlayer player("");
+        ViewHarness h;
+        h.Profile().WriteString(QStringLiteral("FontSize"), QString::fromLatin1(stored));
+        CRavoloView& view = h.Start(FakePlayer::Program());
+        CControlDlg& pad = *view.ControlPad();
+        EXPECT_EQ(pad.size(), QSize(384, 896));
+        QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(300, 10));
+        ASSERT_TRUE(pad.isVisible());
+        EXPECT_EQ(pad.geometry(), QRect(view.mapToGlobal(QPoint(300 - 192, 10 - 89)), pad.size()));
+    }
 }
 
 } // namespace

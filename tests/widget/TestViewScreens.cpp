@@ -461,6 +461,29 @@ TEST_F(ViewScreens, GoingToTheTopSelectsTheDriveThatHoldsTheFolder) {
     EXPECT_TRUE(h.prompter.prompts.empty());
 }
 
+TEST_F(ViewScreens, EveryNewFolderIsInTheProfileAtOnce) {
+    const QString other = h.MakeFile(QStringLiteral("other/e.avi"));
+    Resume(0, ResumeEntry(2, 10, 4096, other));
+    CRavoloView& view = Start();
+    auto onDisk = [&] { return h.ProfileOnDisk()->ReadString(QStringLiteral("CurrentFolder")); };
+    view.OnCommand(ID_SWITCH_SCREEN_CARRY);
+    EXPECT_EQ(onDisk(), h.Folder() + "/other");
+    struct Step {
+        int key;
+        QString folder;
+    };
+    const Step steps[] = {{Qt::Key_Left, h.Folder()}, // selects "other"
+                          {Qt::Key_Up, h.Folder()},   // selects "media"
+                          {Qt::Key_Return, m_Media},  // selects "sub"
+                          {Qt::Key_Return, m_Media + "/sub"},
+                          {Qt::Key_Escape, QString()}};
+    for (const Step& step : steps) {
+        PressKey(view, step.key);
+        EXPECT_EQ(view.State().m_strCurrentFolder, step.folder);
+        EXPECT_EQ(onDisk(), step.folder);
+    }
+}
+
 TEST_F(ViewScreens, OpeningAMissingEntryBeepsAndMarksIt) {
     Resume(0, ResumeEntry(2, 10, 4096, m_A));
     Resume(1, ResumeEntry(258, 20, 10239, h.Folder() + "/gone.mp3"));
