@@ -102,6 +102,10 @@ CRavoloView::~CRavoloView() {
     delete m_WaitDlg;
 }
 
+CControlDlg* CRavoloView::ControlPad() {
+    return m_ControlPad;
+}
+
 void CRavoloView::CreateFonts() {
     const QString family = JapaneseFamily();
     for (int i = 0; i < 6; ++i) {

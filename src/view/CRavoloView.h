@@ -17,6 +17,7 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <array>
 #include <memory>
@@ -53,7 +54,7 @@ public:
     PlaybackSession& Session() { return m_Session; }
     Transport& TransportControls() { return m_Transport; }
     CWaitDlg& WaitDialog() { return *m_WaitDlg; }
-    CControlDlg* ControlPad() { return m_ControlPad; }
+    CControlDlg* ControlPad();
     int FontSizeIndex() const;
 
 protected:
@@ -107,7 +108,8 @@ private:
     std::array<CImageList, 5> m_ImageLists; // 20, 28, 40, 56, 80 pixels
     QImage m_ButtonImage;
     QImage m_AudioBitmap;
-    CControlDlg* m_ControlPad = nullptr;
+    // Its Qt parent is the frame, which may delete it first when the frame goes.
+    QPointer<CControlDlg> m_ControlPad;
     CWaitDlg* m_WaitDlg = nullptr;
 
     AnswerPoster m_AnswerPoster;
