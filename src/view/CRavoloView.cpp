@@ -184,6 +184,8 @@ bool CRavoloView::ChoosePlayerPath() {
 
 void CRavoloView::RestartPlayer() {
     m_Engine.Quit();
+    // A stale "pause" or "mute 1" would carry over into the next file.
+    m_Engine.DiscardQueue();
     LaunchPlayer();
 }
 
