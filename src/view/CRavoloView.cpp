@@ -33,6 +33,8 @@ namespace {
 
 constexpr int kCellHeights[6] = {12, 16, 23, 34, 48, 70}; // fonts for lines of 17 .. 80 pixels
 constexpr int kIconSizes[5] = {20, 28, 40, 56, 80};
+// MPlayer deaths in a row before it was ever ready, after which it is not started again.
+constexpr int kMaxEarlyDeaths = 3;
 
 QString JapaneseFamily() {
     for (const char* family : {"Noto Sans CJK JP", "Noto Sans JP", "IPAGothic", "VL Gothic"})
@@ -166,8 +168,12 @@ void CRavoloView::LaunchPlayer() {
     if (m_Engine.Launch(m_State.m_strPlayerPath, static_cast<quint64>(winId())))
         m_WaitDlg->CenterAndShow();
     else
-        m_Services.prompter.ShowMessage(QStringLiteral("MPlayer を起動できませんでした。"),
-                                        MessageIcon::Warning);
+        ReportLaunchFailure();
+}
+
+void CRavoloView::ReportLaunchFailure() {
+    m_Services.prompter.ShowMessage(QStringLiteral("MPlayer を起動できませんでした。"),
+                                    MessageIcon::Warning);
 }
 
 bool CRavoloView::ChoosePlayerPath() {
@@ -178,15 +184,25 @@ bool CRavoloView::ChoosePlayerPath() {
     m_State.m_strPlayerPath = chosen;
     m_Services.settings.SavePlayerPath(chosen);
     m_Engine.Quit();
+    m_nEarlyDeaths = 0;
     LaunchPlayer();
     return true;
 }
 
 void CRavoloView::RestartPlayer() {
+    // One that dies before it is ever ready (a wrong program, a broken installation) would
+    // only die again: after a few such deaths the program runs on without MPlayer, as after a
+    // failed start, until the user chooses another path.
+    m_nEarlyDeaths = m_Engine.GetPrepState() == PrepState::Ready ? 0 : m_nEarlyDeaths + 1;
     m_Engine.Quit();
     // A stale "pause" or "mute 1" would carry over into the next file.
     m_Engine.DiscardQueue();
-    LaunchPlayer();
+    if (m_nEarlyDeaths < kMaxEarlyDeaths) {
+        LaunchPlayer();
+        return;
+    }
+    m_WaitDlg->hide();
+    ReportLaunchFailure();
 }
 
 // ---- layout and screens ------------------------------------------------------------------

@@ -82,6 +82,7 @@ private:
     void CreateImages();
     void CreateList(CColorListCtrl& list, const QString& sizeCaption);
     void LaunchPlayer();
+    void ReportLaunchFailure();
     bool ChoosePlayerPath();
     void OnTimer();
     void OnAppEvent(const CAppEvent& event);
@@ -115,6 +116,7 @@ private:
     AnswerPoster m_AnswerPoster;
     CMPlayerEngine m_Engine;
     int m_nTimerId = 0;
+    int m_nEarlyDeaths = 0; // MPlayer deaths in a row before it was ready
     CColorListCtrl m_ListFolder;
     CColorListCtrl m_ListResume;
     FolderScreen m_Folder;
