@@ -153,6 +153,9 @@ void CRavoloView::OnInitialUpdate() {
     }
     if (PlayerLocator::IsExistingFile(m_State.m_strPlayerPath) || !ChoosePlayerPath())
         LaunchPlayer();
+    // The start-up's writes, or any that failed before: a profile that cannot be written is
+    // worth knowing about before the first resume position is lost.
+    ReportProfileWrite(settings.Sync());
     settings.LoadViewSettings(m_State);
     ResizePad();
     m_Engine.SetPrepCycleTime(m_State.mplayerPrepCycleTime);
@@ -182,7 +185,7 @@ bool CRavoloView::ChoosePlayerPath() {
     if (chosen.isEmpty())
         return false;
     m_State.m_strPlayerPath = chosen;
-    m_Services.settings.SavePlayerPath(chosen);
+    ReportProfileWrite(m_Services.settings.SavePlayerPath(chosen));
     m_Engine.Quit();
     m_nEarlyDeaths = 0;
     LaunchPlayer();
@@ -284,13 +287,31 @@ void CRavoloView::focusInEvent(QFocusEvent* event) {
         list.setFocus();
 }
 
+// At the end of a session nothing is told: the window is going, and a termination must not
+// wait on a message box.
 void CRavoloView::SaveViewState() {
-    m_Services.settings.SaveViewState(m_State.m_strCurrentFolder, m_State.m_ResumeList,
-                                      m_State.m_bContinuousMode);
+    WriteViewState();
+}
+
+bool CRavoloView::WriteViewState() {
+    return m_Services.settings.SaveViewState(m_State.m_strCurrentFolder, m_State.m_ResumeList,
+                                             m_State.m_bContinuousMode);
 }
 
 void CRavoloView::SaveResumeState() {
-    SaveViewState();
+    ReportProfileWrite(WriteViewState());
+}
+
+// Once per run of failed writes, not at every one of them.
+void CRavoloView::ReportProfileWrite(bool written) {
+    if (written || m_bProfileWriteFailed) {
+        m_bProfileWriteFailed = !written;
+        return;
+    }
+    m_bProfileWriteFailed = true;
+    m_Services.prompter.ShowMessage(QStringLiteral("設定ファイルに書き込めませんでした。\n") +
+                                        m_Services.settings.Path(),
+                                    MessageIcon::Warning);
 }
 
 void CRavoloView::StopForShutdown() {
@@ -497,7 +518,7 @@ void CRavoloView::ApplySettingsDialog() {
         m_State.m_nEndChkTimeout = static_cast<uint32_t>(dlg.endCheckTimeoutMs);
         m_State.mplayerPrepCycleTime = static_cast<uint32_t>(dlg.mplayerPrepCycleTime);
         m_Engine.SetPrepCycleTime(m_State.mplayerPrepCycleTime);
-        m_Services.settings.WriteDialogSettings(m_State);
+        ReportProfileWrite(m_Services.settings.WriteDialogSettings(m_State));
         LayoutList(m_ListFolder, width(), height());
         LayoutList(m_ListResume, width(), height());
         ShowListScreen();

@@ -78,6 +78,8 @@ private:
     void RestartPlayer() override;
 
     void RepaintOverPlayer();
+    bool WriteViewState();
+    void ReportProfileWrite(bool written);
     void CreateFonts();
     void CreateImages();
     void CreateList(CColorListCtrl& list, const QString& sizeCaption);
@@ -116,7 +118,8 @@ private:
     AnswerPoster m_AnswerPoster;
     CMPlayerEngine m_Engine;
     int m_nTimerId = 0;
-    int m_nEarlyDeaths = 0; // MPlayer deaths in a row before it was ready
+    int m_nEarlyDeaths = 0;             // MPlayer deaths in a row before it was ready
+    bool m_bProfileWriteFailed = false; // the user has been told, and no write has worked since
     CColorListCtrl m_ListFolder;
     CColorListCtrl m_ListResume;
     FolderScreen m_Folder;
