@@ -30,9 +30,14 @@ public:
 
 private:
     void BringToFront();
+    // SIGTERM, SIGHUP, SIGINT: no more prompts, then the frame's termination, or the end of the
+    // start-up.
+    void OnTerminationRequested();
 
     InstanceLock instanceMutex;
     bool isPrimaryInstance = false;
+    bool m_bStarted = false; // the start-up is over
+    bool m_bTerminationRequested = false;
     InstanceChannel m_Channel;
     UnixSignals m_Signals;
     QtBeeper m_Beeper;
