@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -58,6 +59,14 @@ protected:
         return view;
     }
     ViewHarness& H() { return *m_Harness; }
+    // The view writes its state when it goes: before the folder of its profile goes, or the
+    // write would make that folder again.
+    auto ReleaseViewFirst() {
+        return qScopeGuard([this] {
+            m_Harness.reset();
+            m_Player.reset();
+        });
+    }
     CRavoloView& View() { return m_Harness->View(); }
     int WriteFailures() const {
         int count = 0;
@@ -189,6 +198,7 @@ TEST_F(FaultProfile, BadValuesGiveDefaultsOrClampedValues) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QTemporaryDir dir;
+        const auto release = ReleaseViewFirst();
         const QString profile = dir.filePath(QStringLiteral("Ravolo.ini"));
         ASSERT_TRUE(WriteBytes(profile, c.bytes));
         CRavoloView& view = StartOn(profile);
@@ -221,6 +231,7 @@ TEST_F(FaultProfile, BadValuesGiveDefaultsOrClampedValues) {
 
 TEST_F(FaultProfile, AProfileThatIsAFolderStartsWithDefaultsAndIsToldOnce) {
     QTemporaryDir dir;
+    const auto release = ReleaseViewFirst();
     const QString profile = dir.filePath(QStringLiteral("Ravolo.ini"));
     ASSERT_TRUE(QDir().mkdir(profile));
     const QString clip = m_Media.filePath(QStringLiteral("a.avi"));
@@ -248,6 +259,7 @@ TEST_F(FaultProfile, AReadOnlyProfileIsToldOncePerRunOfFailuresAndKeptWhole) {
     TmpfsMount disk(256);
     if (!disk.IsMounted())
         GTEST_SKIP() << "no right to mount a file system here";
+    const auto release = ReleaseViewFirst();
     ExpectToldOncePerRunOfFailures(disk.Path() + "/Ravolo.ini", [&](bool writable) {
         ASSERT_TRUE(disk.SetReadOnly(!writable));
     });
@@ -257,6 +269,7 @@ TEST_F(FaultProfile, AFullDiskIsToldOncePerRunOfFailuresAndNeverTruncatesTheProf
     TmpfsMount disk(64);
     if (!disk.IsMounted())
         GTEST_SKIP() << "no right to mount a file system here";
+    const auto release = ReleaseViewFirst();
     ExpectToldOncePerRunOfFailures(disk.Path() + "/Ravolo.ini", [&](bool writable) {
         ASSERT_TRUE(writable ? disk.Unfill() : disk.Fill());
     });
