@@ -43,11 +43,17 @@ bool CRavoloApp::InitInstance() {
     m_pMainFrame = std::make_unique<CMainFrame>(*m_pSettings, QDBusConnection::sessionBus(),
                                                 QDBusConnection::systemBus());
     m_pPrompter = std::make_unique<QtPrompter>(m_pMainFrame.get());
+    // From here on: a start-up prompt must not hold a termination up.
+    connect(&m_Signals, &UnixSignals::terminationRequested, this,
+            &CRavoloApp::OnTerminationRequested);
     m_pView =
         new CRavoloView({*m_pSettings, *m_pPrompter, m_Beeper, m_Clock, m_Pointer}, *m_pMainFrame);
     m_Pointer.SetTarget(m_pView);
     m_pMainFrame->SetView(m_pView, m_pView);
     m_pView->OnInitialUpdate();
+    // Asked to end during the start-up: the view saves what it loaded as it goes.
+    if (m_bTerminationRequested)
+        return false;
     if (!m_pMainFrame->RestoreWindowPlacement())
         m_pMainFrame->show();
     m_pView->OpenPaths(m_Paths);
@@ -56,9 +62,16 @@ bool CRavoloApp::InitInstance() {
     m_Channel.Listen();
     m_pMpris = std::make_unique<MprisService>(*m_pView, QDBusConnection::sessionBus());
     connect(m_pView, &CRavoloView::mediaStateChanged, m_pMpris.get(), &MprisService::NotifyChanged);
-    connect(&m_Signals, &UnixSignals::terminationRequested, m_pMainFrame.get(),
-            &CMainFrame::RequestTermination);
+    m_bStarted = true;
     return true;
+}
+
+void CRavoloApp::OnTerminationRequested() {
+    m_pPrompter->Dismiss();
+    if (m_bStarted)
+        m_pMainFrame->RequestTermination();
+    else
+        m_bTerminationRequested = true;
 }
 
 void CRavoloApp::OnHandOver(const QStringList& paths) {

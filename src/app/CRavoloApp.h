@@ -32,10 +32,15 @@ public:
 
 private:
     void OnHandOver(const QStringList& paths);
+    // SIGTERM, SIGHUP, SIGINT: no more prompts, then the frame's termination, or the end of the
+    // start-up.
+    void OnTerminationRequested();
 
     QStringList m_Paths;
     InstanceLock instanceMutex;
     bool isPrimaryInstance = false;
+    bool m_bStarted = false; // the start-up is over
+    bool m_bTerminationRequested = false;
     InstanceChannel m_Channel;
     UnixSignals m_Signals;
     QtBeeper m_Beeper;

@@ -25,14 +25,6 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-int RunBox(QWidget* parent, const QString& text, QMessageBox::Icon icon,
-           QMessageBox::StandardButtons buttons) {
-    QMessageBox box(icon, kCaption, text, buttons, parent);
-    box.setFont(DialogLook::Font(9));
-    box.setTextFormat(Qt::PlainText);
-    return box.exec();
-}
-
 } // namespace
 
 const QString QtPrompter::kExecutablesFilter = QStringLiteral("Executable Files (*)");
@@ -40,18 +32,42 @@ const QString QtPrompter::kAllFilesFilter = QStringLiteral("All Files (*)");
 
 QtPrompter::QtPrompter(QWidget* parent) : m_pParent(parent) {}
 
+void QtPrompter::Dismiss() {
+    m_bDismissed = true;
+    if (m_pOpen)
+        m_pOpen->reject();
+}
+
+// Rejected, without showing anything, once dismissed.
+int QtPrompter::Exec(QDialog& dialog) {
+    if (m_bDismissed)
+        return QDialog::Rejected;
+    m_pOpen = &dialog;
+    const int result = dialog.exec();
+    m_pOpen = nullptr;
+    return result;
+}
+
+int QtPrompter::RunBox(const QString& text, MessageIcon icon, int buttons) {
+    QMessageBox box(BoxIcon(icon), kCaption, text, QMessageBox::StandardButtons(buttons),
+                    m_pParent);
+    box.setFont(DialogLook::Font(9));
+    box.setTextFormat(Qt::PlainText);
+    return Exec(box);
+}
+
 void QtPrompter::ShowMessage(const QString& text, MessageIcon icon) {
-    RunBox(m_pParent, text, BoxIcon(icon), QMessageBox::Ok);
+    RunBox(text, icon, QMessageBox::Ok);
 }
 
 bool QtPrompter::AskRetry(const QString& text) {
-    return RunBox(m_pParent, text, QMessageBox::Warning,
-                  QMessageBox::Retry | QMessageBox::Cancel) == QMessageBox::Retry;
+    return RunBox(text, MessageIcon::Warning, QMessageBox::Retry | QMessageBox::Cancel) ==
+           QMessageBox::Retry;
 }
 
 bool QtPrompter::ConfirmResumeDelete() {
     CInqResumeDeleteDlg dialog(m_pParent);
-    return dialog.exec() == QDialog::Accepted;
+    return Exec(dialog) == QDialog::Accepted;
 }
 
 QString QtPrompter::ChooseExecutable(const QString& initialDir, const QString& initialName) {
@@ -71,7 +87,7 @@ QString QtPrompter::ChooseExecutable(const QString& initialDir, const QString& i
     if (!initialDir.isEmpty())
         dialog.setDirectory(initialDir);
     dialog.selectFile(initialName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (Exec(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();
 }

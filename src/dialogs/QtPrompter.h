@@ -2,6 +2,9 @@
 
 #include "platform/IPrompter.h"
 
+#include <QDialog>
+#include <QPointer>
+
 class QWidget;
 
 // The prompts as real dialogs, modal over the given parent.
@@ -14,10 +17,19 @@ public:
     bool ConfirmResumeDelete() override;
     QString ChooseExecutable(const QString& initialDir, const QString& initialName) override;
 
+    // The program is ending and must not wait on anyone: the prompt open now is cancelled, and
+    // every later one answers at once as a person cancelling would.
+    void Dismiss();
+
     // The chooser's two filters: executables only, and every file.
     static const QString kExecutablesFilter;
     static const QString kAllFilesFilter;
 
 private:
+    int Exec(QDialog& dialog);
+    int RunBox(const QString& text, MessageIcon icon, int buttons);
+
     QWidget* m_pParent;
+    QPointer<QDialog> m_pOpen;
+    bool m_bDismissed = false;
 };

@@ -19,6 +19,7 @@ constexpr auto kReaderEndWait = 2000ms;  // after the pause, for MPlayer to clos
 constexpr int kExitAfterOutputMs = 2000; // output closed: time left to exit before SIGTERM
 constexpr int kDeadExitGraceMs = 1000;   // output ended unasked: time to exit before SIGTERM
 constexpr int kReaderNice = -5;          // above normal, where permitted
+constexpr int kReadBlockBytes = 4096;
 
 QString Ascii(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -113,16 +114,19 @@ std::optional<uint64_t> CMPlayerEngine::ReadCycles() const {
 void CMPlayerEngine::ReaderThreadProc(int outputFd, std::promise<void> ended) {
     setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kReaderNice); // refused: fine
     AnswerLineAssembler lines;
+    // What is there, up to a block: one byte per call costs a core for a chatty player.
+    char block[kReadBlockBytes];
     for (;;) {
-        char byte = 0;
-        const ssize_t count = read(outputFd, &byte, 1);
+        const ssize_t count = read(outputFd, block, sizeof block);
         if (count < 0 && errno == EINTR)
             continue;
         if (count <= 0)
             break;
         m_Readiness.OnOutput([this] { return ReadCycles(); });
-        if (std::optional<Answer> answer = lines.FeedByte(byte))
-            m_Sink.PostAnswer(answer->number, answer->value);
+        for (ssize_t i = 0; i < count; ++i) {
+            if (std::optional<Answer> answer = lines.FeedByte(block[i]))
+                m_Sink.PostAnswer(answer->number, answer->value);
+        }
     }
     if (!m_bQuitting.load()) {
         // A player that closed its output is of no more use, even if it still runs.

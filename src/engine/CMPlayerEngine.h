@@ -51,6 +51,8 @@ public:
     void SetPrepCycleTime(uint32_t threshold) { m_Readiness.SetThreshold(threshold); }
     pid_t ProcessId() const { return m_Process.Pid(); }
     const CommandQueue& Queue() const { return m_Queue; }
+    // Drops the commands still queued: after a death they belong to a session that is gone.
+    void DiscardQueue() { m_Queue.Clear(); }
 
     // The slave commands: each only queues its line. LoadFile queues nothing and returns false
     // for a path that cannot be sent safely.

@@ -14,6 +14,7 @@ public:
     std::optional<QByteArray> TakeDue();
 
     const std::deque<SlaveCommand>& Pending() const { return m_Commands; }
+    void Clear() { m_Commands.clear(); }
 
 private:
     std::deque<SlaveCommand> m_Commands;

@@ -33,6 +33,8 @@ namespace {
 
 constexpr int kCellHeights[6] = {12, 16, 23, 34, 48, 70}; // fonts for lines of 17 .. 80 pixels
 constexpr int kIconSizes[5] = {20, 28, 40, 56, 80};
+// MPlayer deaths in a row before it was ever ready, after which it is not started again.
+constexpr int kMaxEarlyDeaths = 3;
 
 QString JapaneseFamily() {
     for (const char* family : {"Noto Sans CJK JP", "Noto Sans JP", "IPAGothic", "VL Gothic"})
@@ -145,6 +147,9 @@ void CRavoloView::OnInitialUpdate() {
     }
     if (PlayerLocator::IsExistingFile(m_State.m_strPlayerPath) || !ChoosePlayerPath())
         LaunchPlayer();
+    // The start-up's writes, or any that failed before: a profile that cannot be written is
+    // worth knowing about before the first resume position is lost.
+    ReportProfileWrite(settings.Sync());
     settings.LoadViewSettings(m_State);
     ResizePad();
     m_Engine.SetPrepCycleTime(m_State.mplayerPrepCycleTime);
@@ -160,8 +165,12 @@ void CRavoloView::LaunchPlayer() {
     if (m_Engine.Launch(m_State.m_strPlayerPath, static_cast<quint64>(winId())))
         m_WaitDlg->CenterAndShow();
     else
-        m_Services.prompter.ShowMessage(QStringLiteral("MPlayer を起動できませんでした。"),
-                                        MessageIcon::Warning);
+        ReportLaunchFailure();
+}
+
+void CRavoloView::ReportLaunchFailure() {
+    m_Services.prompter.ShowMessage(QStringLiteral("MPlayer を起動できませんでした。"),
+                                    MessageIcon::Warning);
 }
 
 bool CRavoloView::ChoosePlayerPath() {
@@ -170,15 +179,27 @@ bool CRavoloView::ChoosePlayerPath() {
     if (chosen.isEmpty())
         return false;
     m_State.m_strPlayerPath = chosen;
-    m_Services.settings.SavePlayerPath(chosen);
+    ReportProfileWrite(m_Services.settings.SavePlayerPath(chosen));
     m_Engine.Quit();
+    m_nEarlyDeaths = 0;
     LaunchPlayer();
     return true;
 }
 
 void CRavoloView::RestartPlayer() {
+    // One that dies before it is ever ready (a wrong program, a broken installation) would
+    // only die again: after a few such deaths the program runs on without MPlayer, as after a
+    // failed start, until the user chooses another path.
+    m_nEarlyDeaths = m_Engine.GetPrepState() == PrepState::Ready ? 0 : m_nEarlyDeaths + 1;
     m_Engine.Quit();
-    LaunchPlayer();
+    // A stale "pause" or "mute 1" would carry over into the next file.
+    m_Engine.DiscardQueue();
+    if (m_nEarlyDeaths < kMaxEarlyDeaths) {
+        LaunchPlayer();
+        return;
+    }
+    m_WaitDlg->hide();
+    ReportLaunchFailure();
 }
 
 // ---- layout and screens ------------------------------------------------------------------
@@ -260,13 +281,31 @@ void CRavoloView::focusInEvent(QFocusEvent* event) {
         list.setFocus();
 }
 
+// At the end of a session nothing is told: the window is going, and a termination must not
+// wait on a message box.
 void CRavoloView::SaveViewState() {
-    m_Services.settings.SaveViewState(m_State.m_strCurrentFolder, m_State.m_ResumeList,
-                                      m_State.m_bContinuousMode);
+    WriteViewState();
+}
+
+bool CRavoloView::WriteViewState() {
+    return m_Services.settings.SaveViewState(m_State.m_strCurrentFolder, m_State.m_ResumeList,
+                                             m_State.m_bContinuousMode);
 }
 
 void CRavoloView::SaveResumeState() {
-    SaveViewState();
+    ReportProfileWrite(WriteViewState());
+}
+
+// Once per run of failed writes, not at every one of them.
+void CRavoloView::ReportProfileWrite(bool written) {
+    if (written || m_bProfileWriteFailed) {
+        m_bProfileWriteFailed = !written;
+        return;
+    }
+    m_bProfileWriteFailed = true;
+    m_Services.prompter.ShowMessage(QStringLiteral("設定ファイルに書き込めませんでした。\n") +
+                                        m_Services.settings.Path(),
+                                    MessageIcon::Warning);
 }
 
 void CRavoloView::StopForShutdown() {
@@ -536,7 +575,7 @@ void CRavoloView::ApplySettingsDialog() {
         m_State.m_nEndChkTimeout = static_cast<uint32_t>(dlg.endCheckTimeoutMs);
         m_State.mplayerPrepCycleTime = static_cast<uint32_t>(dlg.mplayerPrepCycleTime);
         m_Engine.SetPrepCycleTime(m_State.mplayerPrepCycleTime);
-        m_Services.settings.WriteDialogSettings(m_State);
+        ReportProfileWrite(m_Services.settings.WriteDialogSettings(m_State));
         LayoutList(m_ListFolder, width(), height());
         LayoutList(m_ListResume, width(), height());
         ShowListScreen();

@@ -97,10 +97,13 @@ private:
     void RestartPlayer() override;
 
     void RepaintOverPlayer();
+    bool WriteViewState();
+    void ReportProfileWrite(bool written);
     void CreateFonts();
     void CreateImages();
     void CreateList(CColorListCtrl& list, const QString& sizeCaption);
     void LaunchPlayer();
+    void ReportLaunchFailure();
     bool ChoosePlayerPath();
     void OnTimer();
     void OnAppEvent(const CAppEvent& event);
@@ -138,6 +141,8 @@ private:
     int m_nTimerId = 0;
     QString m_strPendingPlay; // a file handed over before MPlayer was ready
     QString m_strLastMediaState;
+    int m_nEarlyDeaths = 0;             // MPlayer deaths in a row before it was ready
+    bool m_bProfileWriteFailed = false; // the user has been told, and no write has worked since
     CColorListCtrl m_ListFolder;
     CColorListCtrl m_ListResume;
     FolderScreen m_Folder;

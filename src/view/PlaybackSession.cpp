@@ -95,11 +95,16 @@ void PlaybackSession::OnLength() {
         m_bEndCheck = false;
         return;
     }
+    // A stop already under way stops it too, and must keep its own reason: a second stop would
+    // turn a registration into a restore. The answer belongs to the file being stopped, so it
+    // confirms its start: a registration must not find the old entry still in the list.
+    if (m_nStopReason != 0) {
+        ConfirmStart();
+        return;
+    }
+    // MPlayer still plays a file the view gave up on.
     m_bStartCheck = false;
-    // MPlayer still plays a file the view gave up on. A stop already under way stops it too,
-    // and must keep its own reason: a second stop would turn a registration into a restore.
-    if (m_nStopReason == 0)
-        StopPlayback(2);
+    StopPlayback(2);
 }
 
 void PlaybackSession::OnTimePos(uint32_t seconds) {

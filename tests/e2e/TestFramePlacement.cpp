@@ -19,7 +19,7 @@ QList<int> WindowPosNumbers(const QString& value) {
 // Closes the idle program as the window manager does, and waits until it has ended cleanly.
 bool CloseByWindowManager(RavoloDesktop& desktop) {
     desktop.Key(QStringLiteral("alt+F4"));
-    return desktop.WaitForExit() && desktop.Process().ExitedNormally() &&
+    return desktop.WaitForExit() && desktop.Process().EndedCleanly() &&
            desktop.Process().ExitCode() == 0;
 }
 

@@ -115,7 +115,7 @@ TEST_F(ResumeOnDisk, SigtermDuringPlaybackStoresThePositionAndEndsCleanly) {
 
     desktop.Process().Terminate();
     ASSERT_TRUE(desktop.WaitForExit());
-    EXPECT_TRUE(desktop.Process().ExitedNormally());
+    EXPECT_TRUE(desktop.Process().EndedCleanly());
     EXPECT_EQ(desktop.Process().ExitCode(), 0);
     EXPECT_TRUE(IsEntryOf(desktop.ReadSetting(Entry(0)), clip))
         << desktop.ReadSetting(Entry(0)).toStdString();
@@ -128,7 +128,7 @@ TEST_F(ResumeOnDisk, AltF4DuringPlaybackStoresThePositionAndThenEnds) {
     // openbox turns Alt+F4 into a close request to the active window.
     desktop.Key(QStringLiteral("alt+F4"));
     ASSERT_TRUE(desktop.WaitForExit());
-    EXPECT_TRUE(desktop.Process().ExitedNormally());
+    EXPECT_TRUE(desktop.Process().EndedCleanly());
     EXPECT_EQ(desktop.Process().ExitCode(), 0);
     EXPECT_TRUE(IsEntryOf(desktop.ReadSetting(Entry(0)), clip))
         << desktop.ReadSetting(Entry(0)).toStdString();

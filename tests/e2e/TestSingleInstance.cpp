@@ -25,6 +25,7 @@ TEST(SingleInstance, AfterANormalExitTheNextStartIsPrimary) {
         ASSERT_TRUE(first.WaitUntilPrimary(20000));
         first.Terminate();
         ASSERT_TRUE(first.WaitForExit(10000));
+        EXPECT_TRUE(first.EndedCleanly()) << "exit code or signal " << first.ExitCode();
     }
     RavoloProcess next(sandbox);
     ASSERT_TRUE(next.Start());

@@ -60,3 +60,22 @@ QList<QByteArray> FakePlayerRecord::Arguments() const {
 QList<QByteArray> FakePlayerRecord::InheritedFds() const {
     return BytesOfKind("fd");
 }
+
+QList<qint64> FakePlayerRecord::Pids() const {
+    QList<qint64> pids;
+    for (const QByteArray& pid : BytesOfKind("pid"))
+        pids.append(pid.toLongLong());
+    return pids;
+}
+
+QList<QByteArray> FakePlayerRecord::CommandTextsOfLaunch(int launch) const {
+    QList<QByteArray> texts;
+    int current = -1;
+    for (const FakeRecordEntry& entry : Entries()) {
+        if (entry.kind == "pid")
+            ++current;
+        else if (entry.kind == "cmd" && current == launch)
+            texts.append(entry.bytes);
+    }
+    return texts;
+}

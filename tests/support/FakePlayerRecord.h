@@ -6,7 +6,7 @@
 
 // One line the fake player recorded: an argument it was started with or a command it read.
 struct FakeRecordEntry {
-    QByteArray kind; // "arg", "fd" or "cmd"
+    QByteArray kind; // "pid", "arg", "fd", "cmd" or "out"
     qint64 ms = 0;   // CLOCK_MONOTONIC milliseconds at arrival
     QByteArray bytes;
 };
@@ -21,6 +21,10 @@ public:
     QList<QByteArray> CommandTexts() const;
     QList<QByteArray> Arguments() const;
     QList<QByteArray> InheritedFds() const;
+    // One per start of the fake player, in order.
+    QList<qint64> Pids() const;
+    // The commands that the fake player started as the launch-th (from 0) received.
+    QList<QByteArray> CommandTextsOfLaunch(int launch) const;
 
 private:
     QList<FakeRecordEntry> EntriesOfKind(const QByteArray& kind) const;

@@ -33,7 +33,10 @@ public:
     void Terminate() { m_Process.terminate(); }
     qint64 Pid() const { return m_Process.processId(); }
     int ExitCode() const { return m_Process.exitCode(); }
-    bool ExitedNormally() const { return m_Process.exitStatus() == QProcess::NormalExit; }
+    // Ended by itself with exit code 0, not by a crash or a signal.
+    bool EndedCleanly() const {
+        return m_Process.exitStatus() == QProcess::NormalExit && m_Process.exitCode() == 0;
+    }
     QByteArray Output();
 
 private:

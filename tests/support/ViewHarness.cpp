@@ -9,9 +9,10 @@
 #include <QTest>
 #include <QVBoxLayout>
 
-ViewHarness::ViewHarness()
-    : m_pSettings(
-          std::make_unique<SettingsStore>(m_ProfileDir.filePath(QStringLiteral("Ravolo.ini")))) {
+ViewHarness::ViewHarness(const QString& profilePath)
+    : m_pSettings(std::make_unique<SettingsStore>(
+          profilePath.isEmpty() ? m_ProfileDir.filePath(QStringLiteral("Ravolo.ini"))
+                                : profilePath)) {
     // The current version, so the version check clears nothing.
     m_pSettings->CheckVersion(ProgramVersion::FromBuild());
 }

@@ -16,7 +16,8 @@ class SettingsStore;
 // writes the profile first (Profile()), then creates and starts the view.
 class ViewHarness {
 public:
-    ViewHarness();
+    // The profile lives in a temporary folder unless a path is given.
+    explicit ViewHarness(const QString& profilePath = QString());
     ~ViewHarness();
 
     SettingsStore& Profile() { return *m_pSettings; }

@@ -125,3 +125,15 @@ TEST_F(ChooseExecutableTest, TheExecutablesFilterHidesFilesThatCannotRun) {
     });
     prompter.ChooseExecutable(folder.path(), QStringLiteral("mplayer"));
 }
+
+TEST(QtPrompter, DismissCancelsTheOpenPromptAndAnswersEveryLaterOneAtOnce) {
+    QtPrompter prompter(nullptr);
+    OnNextModal<QMessageBox>([&](QMessageBox*) { prompter.Dismiss(); });
+    EXPECT_FALSE(prompter.AskRetry(QStringLiteral("フォルダーが見つかりません。")));
+    // Nothing opens any more: each would block until the test times out.
+    prompter.ShowMessage(QStringLiteral("MPlayer を起動できませんでした。"), MessageIcon::Warning);
+    EXPECT_FALSE(prompter.AskRetry(QStringLiteral("フォルダーが見つかりません。")));
+    EXPECT_FALSE(prompter.ConfirmResumeDelete());
+    EXPECT_EQ(prompter.ChooseExecutable(QString(), QStringLiteral("mplayer")), QString());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}

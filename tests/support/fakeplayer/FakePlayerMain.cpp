@@ -3,14 +3,19 @@
 // millisecond it arrived, and answers from a script.
 //
 // RAVOLO_FAKE_RECORD: file that receives one line per argument and per command:
-//     <kind>\t<ms>\t<bytes>      kind "arg", "fd" (inherited beyond 0..2) or "cmd";
+//     <kind>\t<ms>\t<bytes>      kind "pid" (its own, first), "arg", "fd" (inherited beyond
+//                                0..2), "cmd", or "out" (the byte count once a flood is out);
 //                                bytes below 0x20, 0x5C and 0x7F as \xHH
 // RAVOLO_FAKE_SCRIPT: script text, one directive per line; \r \n \0 \\ are escapes in texts:
 //     banner <text>                       printed at the start instead of the default banner
 //     on <prefix> reply <text>            a command starting with prefix: print text and LF
 //     on <prefix> after <ms> reply <text> the same, ms later
 //     on <prefix> exit <code>             a command starting with prefix: exit at once
-//     mode silent|busy|flood|ignore-quit|ignore-term|exit-at-once
+//     flood <bytes>                       after the banner: that many bytes of junk (overlong
+//                                         lines, zero and binary bytes), then an "out" record
+//     mode silent|busy|flood|stream|ignore-quit|ignore-term|exit-at-once
+//                                         flood: junk lines for ever; stream: bytes for ever
+//                                         without a line feed
 // "quit" ends the program unless the mode is ignore-quit; so does the end of standard input.
 #include <algorithm>
 #include <cerrno>
@@ -44,6 +49,7 @@ struct Script {
     std::vector<std::string> banners;
     std::vector<Rule> rules;
     std::set<std::string> modes;
+    long floodBytes = 0;
     bool Has(const char* mode) const { return modes.count(mode) != 0; }
 };
 
@@ -122,6 +128,8 @@ Script ParseScript(const char* text) {
             script.rules.push_back(ParseRule(line));
         else if (directive == "mode")
             script.modes.insert(line);
+        else if (directive == "flood")
+            script.floodBytes = std::atol(line.c_str());
     }
     if (script.banners.empty())
         script.banners.push_back("FakePlayer in idle slave mode\n");
@@ -159,6 +167,7 @@ public:
     int Run() {
         for (const std::string& banner : m_Script.banners)
             Say(banner);
+        Flood(m_Script.floodBytes);
         for (;;) {
             pollfd input{STDIN_FILENO, POLLIN, 0};
             const int ready = poll(&input, 1, PollTimeout());
@@ -169,12 +178,14 @@ public:
                 Spin(20);
             if (m_Script.Has("flood"))
                 Say(Junk());
+            if (m_Script.Has("stream"))
+                Say(std::string(4096, 'y'));
         }
     }
 
 private:
     int PollTimeout() const {
-        if (m_Script.Has("busy") || m_Script.Has("flood"))
+        if (m_Script.Has("busy") || m_Script.Has("flood") || m_Script.Has("stream"))
             return 0;
         long timeout = -1;
         for (const Pending& pending : m_Pending) {
@@ -238,10 +249,28 @@ private:
             sink = sink + 1;
     }
 
-    // Output a reader must survive: an overlong line, zero bytes, stray CRs, no answers.
+    void Flood(long bytes) {
+        if (bytes <= 0)
+            return;
+        const std::string junk = Junk();
+        for (long left = bytes; left > 0; left -= static_cast<long>(junk.size())) {
+            std::string chunk =
+                junk.substr(0, static_cast<size_t>(std::min<long>(left, junk.size())));
+            // The last line ends, so the answers after it stand on lines of their own.
+            if (left <= static_cast<long>(junk.size()))
+                chunk.back() = '\n';
+            Say(chunk);
+        }
+        Record("out", std::to_string(bytes));
+    }
+
+    // Output a reader must survive: an overlong line, zero and binary bytes, stray CRs, no
+    // answers.
     static std::string Junk() {
         std::string junk(3000, 'x');
         junk += std::string("\0\0junk\r\r", 8);
+        for (int byte = 0x80; byte <= 0xFF; ++byte)
+            junk += static_cast<char>(byte);
         junk += "ANS_TIME_POSITION without an equals sign\n";
         return junk;
     }
@@ -276,6 +305,7 @@ int main(int argc, char** argv) {
         std::signal(SIGTERM, SIG_IGN);
     const std::vector<std::string> inherited = InheritedFds();
     Player player(std::move(script));
+    player.Record("pid", std::to_string(getpid()));
     for (const std::string& fd : inherited)
         player.Record("fd", fd);
     for (int i = 1; i < argc; ++i)
