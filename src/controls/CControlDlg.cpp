@@ -17,9 +17,15 @@ const QColor kBlank(10, 12, 18);
 
 CControlDlg::CControlDlg(QWidget* ownerWindow, QObject* view, const QString& picturePath)
     : QWidget(ownerWindow, Qt::Tool | Qt::FramelessWindowHint), m_pView(view),
-      m_Picture(picturePath) {
+      m_strPicturePath(picturePath) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     SetPadSize(40);
+}
+
+const QImage& CControlDlg::Picture() const {
+    if (!m_Picture)
+        m_Picture = QImage(m_strPicturePath);
+    return *m_Picture;
 }
 
 void CControlDlg::SetPadSize(int percent) {
@@ -55,11 +61,11 @@ QRect CControlDlg::CellRect(int code) const {
 
 void CControlDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (m_Picture.isNull()) {
+    if (Picture().isNull()) {
         painter.fillRect(rect(), kBlank);
     } else {
         if (m_Scaled.size() != size())
-            m_Scaled = m_Picture.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            m_Scaled = Picture().scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         painter.drawImage(0, 0, m_Scaled);
     }
     if (m_nPressedCell >= 0)

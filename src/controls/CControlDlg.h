@@ -4,6 +4,7 @@
 #include <QPoint>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 // The on-screen control pad: a frameless tool window above the main window showing 3 x 7
 // buttons. A press highlights a button; releasing it over the same button posts the button's
@@ -28,7 +29,7 @@ public:
     // The highlighted area of cell `code`: the cell less its share of the gap.
     QRect CellRect(int code) const;
     int PressedCell() const { return m_nPressedCell; }
-    bool HasPicture() const { return !m_Picture.isNull(); }
+    bool HasPicture() const { return !Picture().isNull(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,9 +41,13 @@ protected:
 private:
     void StartDrag(QPoint globalPos);
     void SetPressedCell(int code);
+    const QImage& Picture() const;
 
     QObject* m_pView;
-    QImage m_Picture;
+    QString m_strPicturePath;
+    // Decoded when first needed: the pad starts hidden, and decoding its picture was a fifth
+    // of the processor time the program spent before its window was mapped.
+    mutable std::optional<QImage> m_Picture;
     QImage m_Scaled; // the picture at the pad's current size
     int m_nPressedCell = -1;
     bool m_bDragging = false; // moving the pad ourselves where the system will not

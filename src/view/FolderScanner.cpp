@@ -21,10 +21,17 @@ struct ExtensionSets {
     QSet<QString> audio;
 };
 
-// An item with its natural-order key, computed once so that sorting compares keys only.
-struct KeyedItem {
-    QString key;
-    MediaItem item;
+// One entry as read: where its name and its natural-order key (computed once, so that sorting
+// compares keys only) lie in the level's text buffers. Sorting these small records over two
+// contiguous buffers, and making the paths only afterwards, in order, keeps a large folder's
+// sort within a few megabytes of memory.
+struct LevelEntry {
+    qsizetype nameStart;
+    qsizetype nameLength;
+    qsizetype keyStart;
+    qsizetype keyLength;
+    uint64_t fileSize;
+    MediaType media;
 };
 
 QSet<QString> FoldedTokens(const QString& text) {
@@ -54,16 +61,16 @@ void FoldExtension(const char* extension, QString& buffer) {
 
 // Names are UTF-8 (Qt's file name encoding on Linux). One that is not would decode to text
 // naming other bytes, so it is refused rather than open a different file or none.
-bool AppendName(QString& path, const char* rawName, qsizetype rawLength) {
+bool AppendName(QString& text, const char* rawName, qsizetype rawLength) {
     if (IsAscii(rawName, rawLength)) {
-        path.append(QLatin1StringView(rawName, rawLength));
+        text.append(QLatin1StringView(rawName, rawLength));
         return true;
     }
     const QString name = QString::fromUtf8(rawName, rawLength);
     if (name.contains(QChar::ReplacementCharacter) &&
         name.toUtf8() != QByteArrayView(rawName, rawLength))
         return false;
-    path.append(name);
+    text.append(name);
     return true;
 }
 
@@ -87,10 +94,16 @@ public:
         SortByKey(m_files);
         QList<MediaItem> items;
         items.reserve(static_cast<qsizetype>(m_folders.size() + m_files.size()));
-        for (KeyedItem& keyed : m_folders)
-            items.append(std::move(keyed.item));
-        for (KeyedItem& keyed : m_files)
-            items.append(std::move(keyed.item));
+        for (const LevelEntry& entry : m_folders)
+            items.append(MediaItem{PathOf(entry), Folder});
+        for (const LevelEntry& entry : m_files) {
+            MediaItem item{PathOf(entry), File};
+            item.isAudio = entry.media == MediaType::Audio;
+            item.fileSize = entry.fileSize;
+            if (m_resumeLookup)
+                item.positionSec = m_resumeLookup(item.path);
+            items.append(std::move(item));
+        }
         return items;
     }
 
@@ -98,7 +111,7 @@ private:
     void ReadEntry(int dirFd, const dirent& entry) {
         const unsigned char type = entry.d_type;
         if (type == DT_DIR) {
-            Append(m_folders, entry.d_name, Folder, MediaType::None, 0);
+            Append(m_folders, entry.d_name, MediaType::None, 0);
             return;
         }
         if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN)
@@ -111,9 +124,9 @@ private:
         if (fstatat(dirFd, entry.d_name, &status, 0) != 0)
             return;
         if (S_ISDIR(status.st_mode))
-            Append(m_folders, entry.d_name, Folder, MediaType::None, 0);
+            Append(m_folders, entry.d_name, MediaType::None, 0);
         else if (S_ISREG(status.st_mode) && media != MediaType::None)
-            Append(m_files, entry.d_name, File, media, static_cast<uint64_t>(status.st_size));
+            Append(m_files, entry.d_name, media, static_cast<uint64_t>(status.st_size));
     }
 
     MediaType MediaTypeOf(const char* name) {
@@ -128,39 +141,44 @@ private:
         return MediaType::None;
     }
 
-    void Append(std::vector<KeyedItem>& group, const char* rawName, MediaItemKind kind,
-                MediaType media, uint64_t size) {
-        const qsizetype rawLength = static_cast<qsizetype>(std::strlen(rawName));
-        QString path;
-        path.reserve(m_prefix.size() + rawLength);
-        path.append(m_prefix);
-        if (!AppendName(path, rawName, rawLength))
+    void Append(std::vector<LevelEntry>& group, const char* rawName, MediaType media,
+                uint64_t size) {
+        const qsizetype nameStart = m_names.size();
+        if (!AppendName(m_names, rawName, static_cast<qsizetype>(std::strlen(rawName))))
             return;
-        const QStringView name = QStringView(path).sliced(m_prefix.size());
-        KeyedItem keyed{NaturalSortKey(QString::fromRawData(name.data(), name.size())),
-                        MediaItem{std::move(path), kind}};
-        if (kind == File) {
-            keyed.item.isAudio = media == MediaType::Audio;
-            keyed.item.fileSize = size;
-            if (m_resumeLookup)
-                keyed.item.positionSec = m_resumeLookup(keyed.item.path);
-        }
-        group.push_back(std::move(keyed));
+        const qsizetype nameLength = m_names.size() - nameStart;
+        const qsizetype keyStart = m_keys.size();
+        m_keys.append(
+            NaturalSortKey(QString::fromRawData(m_names.constData() + nameStart, nameLength)));
+        group.push_back({nameStart, nameLength, keyStart, m_keys.size() - keyStart, size, media});
+    }
+
+    QString PathOf(const LevelEntry& entry) const {
+        QString path;
+        path.reserve(m_prefix.size() + entry.nameLength);
+        path.append(m_prefix);
+        path.append(QStringView(m_names).sliced(entry.nameStart, entry.nameLength));
+        return path;
     }
 
     // Paths share the folder, so ordering the names orders the paths.
-    static void SortByKey(std::vector<KeyedItem>& group) {
-        std::stable_sort(group.begin(), group.end(), [](const KeyedItem& a, const KeyedItem& b) {
-            return NaturalCompareFolded(a.key, b.key) < 0;
-        });
+    void SortByKey(std::vector<LevelEntry>& group) const {
+        const QStringView keys(m_keys);
+        std::stable_sort(group.begin(), group.end(),
+                         [keys](const LevelEntry& a, const LevelEntry& b) {
+                             return NaturalCompareFolded(keys.sliced(a.keyStart, a.keyLength),
+                                                         keys.sliced(b.keyStart, b.keyLength)) < 0;
+                         });
     }
 
     const QString m_prefix;
     const ExtensionSets m_extensions;
     QString m_extension; // reused for every entry
     const FolderScanner::ResumeLookup& m_resumeLookup;
-    std::vector<KeyedItem> m_folders;
-    std::vector<KeyedItem> m_files;
+    QString m_names; // every name read, one after the other
+    QString m_keys;  // their keys, likewise
+    std::vector<LevelEntry> m_folders;
+    std::vector<LevelEntry> m_files;
 };
 
 } // namespace

@@ -56,6 +56,10 @@ void FolderScreen::ReadLevel() {
             return;
         }
         if (QFileInfo(m_State.m_strCurrentFolder).isDir()) {
+            // The shown level goes before the next one is read, so that the next reuses its
+            // memory: a large folder read again then needs half the memory at its peak.
+            m_List.DeleteAllRows();
+            m_State.m_FolderItems = {};
             const ResumeList& resume = m_State.m_ResumeList;
             m_State.m_FolderItems = FolderScanner::ScanFolder(
                 m_State.m_strCurrentFolder, m_State.m_strExtFilterV, m_State.m_strExtFilterA,

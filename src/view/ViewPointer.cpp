@@ -1,6 +1,21 @@
 #include "view/ViewPointer.h"
 
 #include <QCursor>
+#include <QEvent>
+#include <QSinglePointEvent>
+
+void ViewPointer::SetTarget(QWidget* view) {
+    if (m_View)
+        m_View->removeEventFilter(this);
+    m_View = view;
+    m_LastSeen.reset();
+    m_bLeft = false;
+    if (!view)
+        return;
+    // Moves without a button pressed are reported too.
+    view->setMouseTracking(true);
+    view->installEventFilter(this);
+}
 
 // Called on every tick: only a change touches the cursor.
 void ViewPointer::Show() {
@@ -18,6 +33,34 @@ void ViewPointer::Hide() {
 }
 
 bool ViewPointer::Position(QPoint& screenPos) {
-    screenPos = QCursor::pos();
+    if (m_bLeft)
+        return false; // not over the view, wherever it is
+    if (!m_LastSeen)
+        m_LastSeen = QCursor::pos();
+    screenPos = *m_LastSeen;
     return true;
+}
+
+bool ViewPointer::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        m_LastSeen = static_cast<QSinglePointEvent*>(event)->globalPosition().toPoint();
+        m_bLeft = false;
+        break;
+    case QEvent::Enter:
+        // Qt also sends one when a child over the pointer is hidden, with the position it last
+        // knew, which may be old: the window system is asked once instead.
+        m_LastSeen.reset();
+        m_bLeft = false;
+        break;
+    case QEvent::Leave:
+        m_bLeft = true;
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
 }
