@@ -63,6 +63,9 @@ struct Pipe {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != parent)
         _exit(127);
+    // A group of its own: a Ctrl+C in the terminal or a signal to the whole group reaches only
+    // the parent, which still needs the child to answer the position of the file it stops.
+    setpgid(0, 0);
     // The parent's handlers must not run here, and SIGPIPE, ignored by the parent, must end
     // the child as it ends any program.
     struct sigaction byDefault {};

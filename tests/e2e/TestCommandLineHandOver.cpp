@@ -16,17 +16,6 @@ QString ReadSetting(const RavoloProcess::Sandbox& sandbox, const QString& key) {
     return profile.value(QStringLiteral("Settings/") + key).toString();
 }
 
-bool WaitForSetting(const RavoloProcess::Sandbox& sandbox, const QString& key,
-                    const std::function<bool(const QString&)>& accept, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
-        if (accept(ReadSetting(sandbox, key)))
-            return true;
-        QThread::msleep(50);
-    }
-    return false;
-}
-
 } // namespace
 
 TEST(CommandLine, VersionAndHelpAnswerWithoutStartingOrTouchingTheProfile) {
@@ -70,14 +59,12 @@ TEST(CommandLine, AFileGivenAtStartIsPlayedOnceMPlayerIsReady) {
     RavoloProcess ravolo(sandbox);
     ASSERT_TRUE(ravolo.Start({clip}));
     ASSERT_TRUE(ravolo.WaitUntilPrimary(20000));
-    // While the file plays its entry is written to the profile at every start (a crash loses
-    // nothing); the position of the stop on SIGTERM registers it.
-    ASSERT_TRUE(WaitForSetting(
-        sandbox, QStringLiteral("CurrentFolder"),
-        [&](const QString& value) { return value == sandbox.Home() + QStringLiteral("/Videos"); },
-        20000));
+    // The stop on SIGTERM registers the position.
+    ASSERT_TRUE(ravolo.WaitUntilChildOpens(clip, 20000));
     ravolo.Terminate();
     ASSERT_TRUE(ravolo.WaitForExit(15000));
+    EXPECT_EQ(ReadSetting(sandbox, QStringLiteral("CurrentFolder")),
+              sandbox.Home() + QStringLiteral("/Videos"));
     EXPECT_TRUE(ReadSetting(sandbox, QStringLiteral("Resume0")).endsWith(clip))
         << ReadSetting(sandbox, QStringLiteral("Resume0")).toStdString();
 }

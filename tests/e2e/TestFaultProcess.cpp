@@ -117,7 +117,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- termination signals during playback ----------------------------------------------------
 
-class FaultSignalDuringPlayback : public testing::TestWithParam<int> {};
+// A signal to the program alone (a log-out, a kill), or to its whole process group (a terminal's
+// hang-up or Ctrl+C, which must not take MPlayer before it has answered the position).
+struct SignalCase {
+    int signal;
+    bool toGroup;
+};
+
+void PrintTo(const SignalCase& c, std::ostream* out) {
+    *out << sigabbrev_np(c.signal) << (c.toGroup ? " to the group" : "");
+}
+
+class FaultSignalDuringPlayback : public testing::TestWithParam<SignalCase> {};
 
 TEST_P(FaultSignalDuringPlayback, StoresThePositionAndEndsCleanly) {
     XvfbSession x;
@@ -151,7 +162,9 @@ TEST_P(FaultSignalDuringPlayback, StoresThePositionAndEndsCleanly) {
     }
     ASSERT_TRUE(player.Record().CommandTexts().contains(seek));
 
-    ASSERT_EQ(::kill(static_cast<pid_t>(ravolo.Pid()), GetParam()), 0);
+    const SignalCase signal = GetParam();
+    ASSERT_TRUE(signal.toGroup ? ravolo.SignalGroup(signal.signal)
+                               : ::kill(static_cast<pid_t>(ravolo.Pid()), signal.signal) == 0);
     ASSERT_TRUE(ravolo.WaitForExit(kExitMs)) << "still running after " << kExitMs << " ms";
     EXPECT_TRUE(ravolo.EndedCleanly()) << ravolo.ExitCode() << ravolo.Output().constData();
     const QList<QByteArray> commands = player.Record().CommandTexts();
@@ -168,9 +181,12 @@ TEST_P(FaultSignalDuringPlayback, StoresThePositionAndEndsCleanly) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, FaultSignalDuringPlayback,
-                         testing::Values(SIGTERM, SIGHUP, SIGINT),
-                         [](const testing::TestParamInfo<int>& info) {
-                             return std::string(sigabbrev_np(info.param));
+                         testing::Values(SignalCase{SIGTERM, false}, SignalCase{SIGHUP, false},
+                                         SignalCase{SIGINT, false}, SignalCase{SIGHUP, true},
+                                         SignalCase{SIGINT, true}),
+                         [](const testing::TestParamInfo<SignalCase>& info) {
+                             return std::string(sigabbrev_np(info.param.signal)) +
+                                    (info.param.toGroup ? "ToGroup" : "");
                          });
 
 // ---- termination while the start-up waits on a person ---------------------------------------

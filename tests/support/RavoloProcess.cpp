@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QThread>
+#include <csignal>
 #include <unistd.h>
 
 RavoloProcess::Sandbox::Sandbox() {
@@ -41,6 +42,8 @@ RavoloProcess::RavoloProcess(const Sandbox& sandbox, const QString& display)
     }
     m_Process.setProcessEnvironment(env);
     m_Process.setProcessChannelMode(QProcess::MergedChannels);
+    // A group of its own, as a terminal gives a program it starts.
+    m_Process.setChildProcessModifier([] { ::setpgid(0, 0); });
 }
 
 RavoloProcess::~RavoloProcess() {
@@ -70,6 +73,29 @@ bool RavoloProcess::WaitUntilPrimary(int timeoutMs) const {
         QThread::msleep(20);
     }
     return false;
+}
+
+bool RavoloProcess::WaitUntilChildOpens(const QString& file, int timeoutMs) const {
+    const QString proc = QStringLiteral("/proc/%1/").arg(Pid());
+    QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        QFile children(proc + QStringLiteral("task/%1/children").arg(Pid()));
+        if (!children.open(QIODevice::ReadOnly))
+            return false;
+        for (const QByteArray& child : children.readAll().split(' ')) {
+            const QString fds = QStringLiteral("/proc/%1/fd").arg(QString::fromLatin1(child));
+            for (const QString& fd :
+                 QDir(fds).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+                if (QFile::symLinkTarget(fds + QLatin1Char('/') + fd) == file)
+                    return true;
+        }
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+bool RavoloProcess::SignalGroup(int signal) const {
+    return ::kill(-static_cast<pid_t>(Pid()), signal) == 0;
 }
 
 void RavoloProcess::Kill() {

@@ -32,12 +32,16 @@ public:
     void Kill();
     void Terminate() { m_Process.terminate(); }
     qint64 Pid() const { return m_Process.processId(); }
+    // The signal to the program's process group, as a terminal sends Ctrl+C or a hang-up.
+    bool SignalGroup(int signal) const;
     int ExitCode() const { return m_Process.exitCode(); }
     // Ended by itself with exit code 0, not by a crash or a signal.
     bool EndedCleanly() const {
         return m_Process.exitStatus() == QProcess::NormalExit && m_Process.exitCode() == 0;
     }
     QByteArray Output();
+    // A child of the program (its MPlayer) holds file open: the file is being played.
+    bool WaitUntilChildOpens(const QString& file, int timeoutMs) const;
 
 private:
     const Sandbox& m_Sandbox;
