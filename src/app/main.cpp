@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <cstdio>
+#include <malloc.h>
 
 int main(int argc, char** argv) {
     // --version and --help answer without a display, a second instance or the profile.
@@ -14,6 +15,10 @@ int main(int argc, char** argv) {
         std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
         return 0;
     }
+    // Every folder read allocates its level anew, a few MiB for a large folder. With glibc's
+    // sliding threshold those blocks move from mmap into the heap and fragment it, so the
+    // resident size grew with every stop; a fixed threshold hands them back when freed.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     CRavoloApp app(argc, argv, commandLine.paths);
     if (!app.InitInstance())
         return app.ExitInstance(0);
