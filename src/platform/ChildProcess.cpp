@@ -219,14 +219,17 @@ bool ChildProcess::Reap(int graceMs) {
     const pid_t pid = m_nPid.exchange(0);
     if (pid == 0)
         return false;
-    if (WaitForExit(pid, graceMs))
-        return true;
-    kill(pid, SIGTERM);
-    if (WaitForExit(pid, kTerminateGraceMs))
-        return true;
-    kill(pid, SIGKILL);
-    while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    // Signals go to the child's whole group: a wrapper script's pipeline would otherwise outlive
+    // it and hold the output pipe open.
+    if (!WaitForExit(pid, graceMs)) {
+        kill(-pid, SIGTERM);
+        if (!WaitForExit(pid, kTerminateGraceMs)) {
+            kill(-pid, SIGKILL);
+            while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+            }
+        }
     }
+    kill(-pid, SIGKILL); // whatever of the group is left
     return true;
 }
 

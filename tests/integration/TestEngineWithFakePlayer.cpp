@@ -11,6 +11,7 @@
 #include <atomic>
 #include <csignal>
 #include <fcntl.h>
+#include <future>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -196,6 +197,33 @@ INSTANTIATE_TEST_SUITE_P(Table, StubbornPlayer,
                                          StubbornCase{"IgnoresQuitAndSigterm",
                                                       "mode ignore-quit\nmode ignore-term"}),
                          [](const auto& info) { return info.param.name; });
+
+// A wrapper script as "MPlayerPath" whose pipeline outlives the script: killing the script alone
+// would leave the pipe's other end open and the reader waiting for ever.
+TEST_F(EngineWithFakePlayer, QuitEndsAWrappersWholePipeline) {
+    QTemporaryDir dir;
+    const QString wrapper = dir.filePath(QStringLiteral("mplayer-wrapper"));
+    QFile file(wrapper);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n\"" + QFile::encodeName(FakePlayer::Program()) + "\" \"$@\" | cat\n");
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    m_Player = std::make_unique<FakePlayer>("mode ignore-quit");
+    ASSERT_TRUE(m_Engine.Launch(wrapper, 0x1a2b3c));
+    ASSERT_TRUE(TickUntil([&] { return m_Engine.GetPrepState() == PrepState::Ready; }));
+    ASSERT_TRUE(TickUntil([&] { return !m_Player->Record().Pids().isEmpty(); }));
+    const pid_t group = m_Engine.ProcessId();
+
+    std::future<void> quit = std::async(std::launch::async, [&] { m_Engine.Quit(); });
+    const bool ended = quit.wait_for(std::chrono::seconds(15)) == std::future_status::ready;
+    if (!ended)
+        kill(-group, SIGKILL); // frees the test
+    quit.wait();
+    EXPECT_TRUE(ended) << "Quit waited on the pipeline";
+    // Ended processes linger until their new parent reaps them.
+    EXPECT_TRUE(TickUntil([&] { return kill(-group, 0) == -1; }))
+        << "a process of the player's group is left";
+}
 
 TEST_F(EngineWithFakePlayer, QueueIsKeptForTheNextPlayer) {
     LaunchWith("mode silent");
