@@ -148,8 +148,11 @@ private:
             return;
         const qsizetype nameLength = m_names.size() - nameStart;
         const qsizetype keyStart = m_keys.size();
-        m_keys.append(
-            NaturalSortKey(QString::fromRawData(m_names.constData() + nameStart, nameLength)));
+        // The key may be the raw name itself; appended as a view it is always copied, never
+        // shared, so m_keys never points into m_names, which moves as it grows.
+        const QString key =
+            NaturalSortKey(QString::fromRawData(m_names.constData() + nameStart, nameLength));
+        m_keys.append(QStringView(key));
         group.push_back({nameStart, nameLength, keyStart, m_keys.size() - keyStart, size, media});
     }
 
