@@ -67,6 +67,12 @@ struct Resident {
     double Late() const { return BenchFigures::Median({afterPlay.end() - kSpan, afterPlay.end()}); }
 };
 
+// Says at which step the session stopped, so that a failed run tells where to look.
+std::nullopt_t Incomplete(const std::string& step) {
+    BenchFigures::PrintNote("memory: the session did not complete: " + step);
+    return std::nullopt;
+}
+
 std::optional<Resident> MeasureProgram(BenchDesktop& desktop) {
     const QString parent = desktop.Folder(QStringLiteral("media"));
     MakeBigFolder(desktop.Folder(QStringLiteral("media/big")));
@@ -81,7 +87,7 @@ std::optional<Resident> MeasureProgram(BenchDesktop& desktop) {
     }
     const std::optional<uint32_t> window = ravolo->StartAndWaitUntilReady(desktop.Watcher());
     if (!window)
-        return std::nullopt;
+        return Incomplete("the window or MPlayer did not come up");
     Resident resident;
     const pid_t pid = ravolo->Pid();
     resident.started = ResidentAfterSettling(pid);
@@ -97,12 +103,13 @@ std::optional<Resident> MeasureProgram(BenchDesktop& desktop) {
         const qsizetype before = record.Commands().size();
         keys.Key("Return");
         if (!WaitForCommands(record, before + 2)) // loadfile, get_time_length
-            return std::nullopt;
+            return Incomplete(Format("play %d: Return started nothing", play));
         BenchDesktop::Sleep(150);
         // Half of the stops store the position, half do not.
-        keys.Key(play % 2 != 0 ? "ctrl+s" : "Escape");
+        const char* stopKey = play % 2 != 0 ? "ctrl+s" : "Escape";
+        keys.Key(stopKey);
         if (!WaitForCommands(record, before + 4)) // get_time_pos, stop
-            return std::nullopt;
+            return Incomplete(Format("play %d: %s stopped nothing", play, stopKey));
         BenchDesktop::Sleep(300);
         resident.afterPlay.push_back(ResidentAfterSettling(pid));
     }
@@ -127,10 +134,8 @@ int main(int argc, char** argv) {
     const double floor = ResidentAfterSettling(bare.Pid());
     bare.Stop();
     const std::optional<Resident> resident = MeasureProgram(desktop);
-    if (!resident) {
-        BenchFigures::PrintNote("memory: the session did not complete");
+    if (!resident)
         return 1;
-    }
     const std::string floorName = "a bare Qt window";
     BenchFigures::Print(
         {"memory, resident after the start", resident->started, floorName, floor, "MiB"});
