@@ -19,17 +19,16 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <algorithm>
+#include <type_traits>
+#include <utility>
 
 namespace {
-
-constexpr int kExtensionsMaxLength = 256;
-constexpr int kPadSizeMin = 20;
-constexpr int kPadSizeMax = 100;
 
 const QStringList& SizeSteps() {
     static const QStringList steps{QStringLiteral("最小"), QStringLiteral("小さめ"),
                                    QStringLiteral("中"), QStringLiteral("大きめ"),
                                    QStringLiteral("最大")};
+    Q_ASSERT(steps.size() == kFontSizeSteps);
     return steps;
 }
 
@@ -45,6 +44,12 @@ QLabel* MakeLabel(const QString& text, QWidget* parent, Qt::Alignment alignment 
 }
 
 } // namespace
+
+template <auto Member> CSettingDlg::NumberAccess CSettingDlg::Access() {
+    using Value = std::remove_reference_t<decltype(std::declval<ViewSettings&>().*Member)>;
+    return {[](const ViewSettings& s) -> int64_t { return s.*Member; },
+            [](ViewSettings& s, int64_t value) { s.*Member = static_cast<Value>(value); }};
+}
 
 CSettingDlg::CSettingDlg(IPrompter& prompter, QObject* padSizeTarget, QWidget* parent)
     : QDialog(parent), m_Prompter(prompter), m_pPadSizeTarget(padSizeTarget) {
@@ -64,15 +69,15 @@ void CSettingDlg::BuildLayout() {
     grid->setRowMinimumHeight(2, DialogLook::Pixels(0, 12).height());
 
     AddNumberField(grid, 3, 0, "1006", "1007", QStringLiteral("スキップ送りの秒数"),
-                   &CSettingDlg::skipForwardSec, 1, 600);
+                   SettingKey::SkipForwardSec, Access<&ViewSettings::m_nSkipForwardSec>());
     AddNumberField(grid, 3, 4, "1008", "1009", QStringLiteral("スキップ戻りの秒数"),
-                   &CSettingDlg::skipBackSec, 1, 600);
+                   SettingKey::SkipBackSec, Access<&ViewSettings::m_nSkipBackSec>());
     grid->setRowMinimumHeight(4, DialogLook::Pixels(0, 8).height());
 
     AddTextField(grid, 5, "1002", QStringLiteral("ビデオファイル拡張子"),
-                 &CSettingDlg::videoExtensions);
+                 &ViewSettings::m_strExtFilterV);
     AddTextField(grid, 7, "1003", QStringLiteral("オーディオファイル拡張子"),
-                 &CSettingDlg::audioExtensions);
+                 &ViewSettings::m_strExtFilterA);
     m_pNoResumeForAudio =
         new QCheckBox(QStringLiteral("オーディオファイルはレジューム登録しない"), this);
     m_pNoResumeForAudio->setObjectName(QStringLiteral("1004"));
@@ -80,9 +85,9 @@ void CSettingDlg::BuildLayout() {
     grid->setRowMinimumHeight(10, DialogLook::Pixels(0, 12).height());
 
     AddNumberField(grid, 11, 0, "1013", "1014", QStringLiteral("再生開始／終了判定時間(msec)"),
-                   &CSettingDlg::endCheckTimeoutMs, 1000, 6000);
+                   SettingKey::EndChkTimeout, Access<&ViewSettings::m_nEndChkTimeout>());
     AddNumberField(grid, 12, 0, "1015", "1016", QStringLiteral("MPlayer初期化判定値"),
-                   &CSettingDlg::mplayerPrepCycleTime, 500, 50000);
+                   SettingKey::MPPrepCycleTime, Access<&ViewSettings::mplayerPrepCycleTime>());
 
     AddButtons(grid, 14);
     ChainTabOrder();
@@ -138,7 +143,7 @@ QWidget* CSettingDlg::BuildPadSizeBox() {
     auto* box = new QWidget(this);
     m_pPadSize = new QSlider(Qt::Horizontal, box);
     m_pPadSize->setObjectName(QStringLiteral("1005"));
-    m_pPadSize->setRange(kPadSizeMin, kPadSizeMax);
+    m_pPadSize->setRange(kPadSizeMinimum, kPadSizeMaximum);
     m_pPadSize->setTickInterval(10);
     m_pPadSize->setTickPosition(QSlider::TicksBelow);
     m_pPadSize->setMinimumWidth(DialogLook::Pixels(118, 0).width());
@@ -155,35 +160,37 @@ QWidget* CSettingDlg::BuildPadSizeBox() {
 }
 
 void CSettingDlg::AddNumberField(QGridLayout* grid, int row, int column, const char* id,
-                                 const char* upDownId, const QString& label,
-                                 int CSettingDlg::*member, int minimum, int maximum) {
+                                 const char* upDownId, const QString& label, SettingKey key,
+                                 NumberAccess access) {
+    const SettingDirective& directive = Directive(key);
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromLatin1(id));
     edit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
     edit->setFixedWidth(DialogLook::Pixels(44, 0).width());
-    auto* upDown = new CUpDownCtrl(edit, minimum, maximum, this);
+    auto* upDown = new CUpDownCtrl(edit, static_cast<int>(directive.minimum),
+                                   static_cast<int>(directive.maximum), this);
     upDown->setObjectName(QString::fromLatin1(upDownId));
     upDown->setFixedSize(DialogLook::Pixels(14, 16).width(), edit->sizeHint().height());
 
     grid->addWidget(MakeLabel(label, this), row, column);
     grid->addWidget(edit, row, column + 1);
     grid->addWidget(upDown, row, column + 2);
-    m_NumberFields.push_back({member, minimum, maximum, edit});
+    m_NumberFields.push_back({directive, access, edit});
 }
 
 void CSettingDlg::AddTextField(QGridLayout* grid, int row, const char* id, const QString& label,
-                               QString CSettingDlg::*member) {
+                               QString ViewSettings::*member) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QString::fromLatin1(id));
-    edit->setMaxLength(kExtensionsMaxLength);
+    edit->setMaxLength(kExtensionListLength);
     grid->addWidget(MakeLabel(label, this), row, 0, 1, 7);
     grid->addWidget(edit, row + 1, 0, 1, 7);
     m_TextFields.push_back({member, edit});
 }
 
 void CSettingDlg::showEvent(QShowEvent* event) {
-    // Each run starts from the members the caller has just set.
+    // Each run starts from the values the caller has just set.
     if (!event->spontaneous())
         LoadControls();
     QDialog::showEvent(event);
@@ -191,22 +198,22 @@ void CSettingDlg::showEvent(QShowEvent* event) {
 
 void CSettingDlg::LoadControls() {
     // An index outside the list leaves it without a selection; OK then keeps the member.
-    m_pNormalSize->setCurrentIndex(normalFontSizeIndex);
-    m_pFullSize->setCurrentIndex(fullScreenFontSizeIndex);
+    m_pNormalSize->setCurrentIndex(values.m_nFontSizeNormal);
+    m_pFullSize->setCurrentIndex(values.m_nFontSizeFull);
     for (const TextField& field : m_TextFields) {
-        const QString& text = this->*field.member;
+        const QString& text = values.*field.member;
         // A longer stored list is shown whole, not cut, and refused at OK like a typed one.
-        field.edit->setMaxLength(std::max<int>(kExtensionsMaxLength, text.size()));
+        field.edit->setMaxLength(std::max<int>(kExtensionListLength, text.size()));
         field.edit->setText(text);
     }
-    m_pNoResumeForAudio->setChecked(noResumeForAudio);
+    m_pNoResumeForAudio->setChecked(values.m_bAFNoResume);
     {
-        // Shown at the nearest end; the member keeps its value until the slider moves.
+        // Shown at the nearest end; the value is kept until the slider moves.
         const QSignalBlocker quiet(m_pPadSize);
-        m_pPadSize->setValue(std::clamp(padSize, kPadSizeMin, kPadSizeMax));
+        m_pPadSize->setValue(std::clamp(values.m_nPadSize, kPadSizeMinimum, kPadSizeMaximum));
     }
     for (const NumberField& field : m_NumberFields)
-        field.edit->setText(QString::number(this->*field.member));
+        field.edit->setText(QString::number(field.access.get(values)));
     m_pOk->setFocus();
 }
 
@@ -219,10 +226,10 @@ void CSettingDlg::accept() {
 
 bool CSettingDlg::ValidateControls() {
     for (const TextField& field : m_TextFields) {
-        if (field.edit->text().size() > kExtensionsMaxLength) {
+        if (field.edit->text().size() > kExtensionListLength) {
             RejectField(
                 field.edit,
-                QStringLiteral("%1 文字以内で入力してください。").arg(kExtensionsMaxLength));
+                QStringLiteral("%1 文字以内で入力してください。").arg(kExtensionListLength));
             return false;
         }
     }
@@ -235,10 +242,11 @@ bool CSettingDlg::ValidateControls() {
         bool isNumber = false;
         const qlonglong value = text.toLongLong(&isNumber);
         // A digit run too long for any integer type is out of range too.
-        if (!isNumber || value < field.minimum || value > field.maximum) {
+        const SettingDirective& range = field.directive;
+        if (!isNumber || value < range.minimum || value > range.maximum) {
             RejectField(field.edit, QStringLiteral("%1 から %2 までの整数を入力してください。")
-                                        .arg(field.minimum)
-                                        .arg(field.maximum));
+                                        .arg(range.minimum)
+                                        .arg(range.maximum));
             return false;
         }
     }
@@ -253,18 +261,18 @@ void CSettingDlg::RejectField(QLineEdit* edit, const QString& message) {
 
 void CSettingDlg::StoreControls() {
     for (const TextField& field : m_TextFields)
-        this->*field.member = field.edit->text();
-    noResumeForAudio = m_pNoResumeForAudio->isChecked();
+        values.*field.member = field.edit->text();
+    values.m_bAFNoResume = m_pNoResumeForAudio->isChecked();
     for (const NumberField& field : m_NumberFields)
-        this->*field.member = field.edit->text().trimmed().toInt();
+        field.access.set(values, field.edit->text().trimmed().toLongLong());
     if (m_pNormalSize->currentIndex() >= 0)
-        normalFontSizeIndex = m_pNormalSize->currentIndex();
+        values.m_nFontSizeNormal = m_pNormalSize->currentIndex();
     if (m_pFullSize->currentIndex() >= 0)
-        fullScreenFontSizeIndex = m_pFullSize->currentIndex();
+        values.m_nFontSizeFull = m_pFullSize->currentIndex();
 }
 
 void CSettingDlg::OnPadSizeMoved(int position) {
-    padSize = position;
+    values.m_nPadSize = position;
     if (m_pPadSizeTarget)
         QCoreApplication::postEvent(m_pPadSizeTarget, new CAppEvent(WM_PAD_SIZE, position));
 }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "settings/SettingKeys.h"
+#include "settings/ViewSettings.h"
+
 #include <QDialog>
 #include <QString>
+#include <cstdint>
 #include <vector>
 
 class IPrompter;
@@ -12,24 +16,15 @@ class QLineEdit;
 class QPushButton;
 class QSlider;
 
-// The settings command's dialog. The caller fills the value members, runs it, and after
-// Accepted reads them back validated. Moving the pad-size slider posts WM_PAD_SIZE to the
-// target at once; undoing that on Cancel is the caller's job.
+// The settings command's dialog. The caller sets `values`, runs it, and after Accepted reads
+// them back validated; only the fields the dialog shows change. Moving the pad-size slider posts
+// WM_PAD_SIZE to the target at once; undoing that on Cancel is the caller's job.
 class CSettingDlg : public QDialog {
     Q_OBJECT
 public:
     CSettingDlg(IPrompter& prompter, QObject* padSizeTarget, QWidget* parent = nullptr);
 
-    int normalFontSizeIndex = 2;
-    int fullScreenFontSizeIndex = 4;
-    int padSize = 20;
-    QString videoExtensions;
-    QString audioExtensions;
-    bool noResumeForAudio = false;
-    int skipForwardSec = 12;
-    int skipBackSec = 12;
-    int endCheckTimeoutMs = 2200;
-    int mplayerPrepCycleTime = 2000;
+    ViewSettings values;
 
     void accept() override;
 
@@ -37,27 +32,32 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    // A digits-only field bound to an integer member and its accepted range.
+    // Reads and writes one numeric member of the settings, whatever its integer type.
+    struct NumberAccess {
+        int64_t (*get)(const ViewSettings&);
+        void (*set)(ViewSettings&, int64_t);
+    };
+    // A digits-only field bound to a numeric setting; its range is the setting's own.
     struct NumberField {
-        int CSettingDlg::*member;
-        int minimum;
-        int maximum;
+        const SettingDirective& directive;
+        NumberAccess access;
         QLineEdit* edit;
     };
-    // A text field bound to a string member with a length limit.
+    // A text field bound to an extension list with a length limit.
     struct TextField {
-        QString CSettingDlg::*member;
+        QString ViewSettings::*member;
         QLineEdit* edit;
     };
 
     void BuildLayout();
     QComboBox* AddSizeList(QGridLayout* grid, int row, const char* id, const QString& label);
     QWidget* BuildPadSizeBox();
+    template <auto Member> static NumberAccess Access();
     void AddNumberField(QGridLayout* grid, int row, int column, const char* id,
-                        const char* upDownId, const QString& label, int CSettingDlg::*member,
-                        int minimum, int maximum);
+                        const char* upDownId, const QString& label, SettingKey key,
+                        NumberAccess access);
     void AddTextField(QGridLayout* grid, int row, const char* id, const QString& label,
-                      QString CSettingDlg::*member);
+                      QString ViewSettings::*member);
     void AddButtons(QGridLayout* grid, int row);
     void ChainTabOrder();
     void LoadControls();

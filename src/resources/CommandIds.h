@@ -41,7 +41,7 @@ enum CommandId : int {
     ID_APP_ABOUT = 57664,              // "Ravoloについて ..."
 };
 
-// Resource ids kept from the original templates, for the menus and dialogs built in code.
+// Resource ids of the menus, dialogs and pictures built in code: each keeps one fixed number.
 enum ResourceId : int {
     IDD_ABOUTBOX = 100,
     IDR_MAINFRAME = 128,

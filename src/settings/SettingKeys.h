@@ -63,6 +63,12 @@ inline constexpr std::array<SettingDirective, 14> SettingTable{{
 }};
 // clang-format on
 
+// The parts of the text keys that the settings dialog edits.
+inline constexpr int kFontSizeSteps = 5;   // 最小 .. 最大, stored in "FontSize"
+inline constexpr int kPadSizeMinimum = 20; // percent of the pad's picture, in "FontSize"
+inline constexpr int kPadSizeMaximum = 100;
+inline constexpr int kExtensionListLength = 256; // "ExtFilterV", "ExtFilterA"
+
 constexpr bool SettingTableInKeyOrder() {
     for (std::size_t i = 0; i < SettingTable.size(); ++i) {
         if (static_cast<std::size_t>(SettingTable[i].key) != i)

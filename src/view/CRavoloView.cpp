@@ -552,28 +552,13 @@ void CRavoloView::DeleteResumeEntry() {
 
 void CRavoloView::ApplySettingsDialog() {
     CSettingDlg dlg(m_Services.prompter, this, m_Frame.FrameWindow());
-    dlg.normalFontSizeIndex = m_State.m_nFontSizeNormal;
-    dlg.fullScreenFontSizeIndex = m_State.m_nFontSizeFull;
-    dlg.videoExtensions = m_State.m_strExtFilterV;
-    dlg.audioExtensions = m_State.m_strExtFilterA;
-    dlg.noResumeForAudio = m_State.m_bAFNoResume;
-    dlg.padSize = m_State.m_nPadSize;
-    dlg.skipForwardSec = m_State.m_nSkipForwardSec;
-    dlg.skipBackSec = m_State.m_nSkipBackSec;
-    dlg.endCheckTimeoutMs = static_cast<int>(m_State.m_nEndChkTimeout);
-    dlg.mplayerPrepCycleTime = static_cast<int>(m_State.mplayerPrepCycleTime);
+    dlg.values = m_State;
     const int rememberedPadSize = m_State.m_nPadSize;
     if (dlg.exec() == QDialog::Accepted) {
-        m_State.m_nFontSizeNormal = dlg.normalFontSizeIndex;
-        m_State.m_nFontSizeFull = dlg.fullScreenFontSizeIndex;
-        m_State.m_strExtFilterV = dlg.videoExtensions;
-        m_State.m_strExtFilterA = dlg.audioExtensions;
-        m_State.m_bAFNoResume = dlg.noResumeForAudio;
-        m_State.m_nPadSize = dlg.padSize;
-        m_State.m_nSkipForwardSec = dlg.skipForwardSec;
-        m_State.m_nSkipBackSec = dlg.skipBackSec;
-        m_State.m_nEndChkTimeout = static_cast<uint32_t>(dlg.endCheckTimeoutMs);
-        m_State.mplayerPrepCycleTime = static_cast<uint32_t>(dlg.mplayerPrepCycleTime);
+        // The folder and the continuous mode are not the dialog's: keep what they are now.
+        dlg.values.m_strCurrentFolder = m_State.m_strCurrentFolder;
+        dlg.values.m_bContinuousMode = m_State.m_bContinuousMode;
+        static_cast<ViewSettings&>(m_State) = dlg.values;
         m_Engine.SetPrepCycleTime(m_State.mplayerPrepCycleTime);
         ReportProfileWrite(m_Services.settings.WriteDialogSettings(m_State));
         LayoutList(m_ListFolder, width(), height());

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
@@ -35,12 +36,13 @@ class SettingDlgTest : public testing::Test {
 protected:
     SettingDlgTest() : dialog(prompter, &target) {
         // What the settings command passes for a profile holding the defaults.
-        dialog.normalFontSizeIndex = 2;
-        dialog.fullScreenFontSizeIndex = 4;
-        dialog.padSize = 40;
-        dialog.videoExtensions = QStringLiteral("avi;mov;mpg;mpeg;wmv;mp4;m4v;flv;ogm;divx");
-        dialog.audioExtensions = QStringLiteral("mp3;aac;ac3;wma;m4a;aif;wav;oga;rm;flac;fla");
-        dialog.noResumeForAudio = true;
+        dialog.values.m_nFontSizeNormal = 2;
+        dialog.values.m_nFontSizeFull = 4;
+        dialog.values.m_nPadSize = 40;
+        dialog.values.m_strExtFilterV = QStringLiteral("avi;mov;mpg;mpeg;wmv;mp4;m4v;flv;ogm;divx");
+        dialog.values.m_strExtFilterA =
+            QStringLiteral("mp3;aac;ac3;wma;m4a;aif;wav;oga;rm;flac;fla");
+        dialog.values.m_bAFNoResume = true;
     }
 
     template <typename T> T* Control(const char* id) {
@@ -67,8 +69,8 @@ TEST_F(SettingDlgTest, OpensShowingTheMembers) {
     EXPECT_EQ(Field("1008")->text(), QStringLiteral("12"));
     EXPECT_EQ(Field("1013")->text(), QStringLiteral("2200"));
     EXPECT_EQ(Field("1015")->text(), QStringLiteral("2000"));
-    EXPECT_EQ(Field("1002")->text(), dialog.videoExtensions);
-    EXPECT_EQ(Field("1003")->text(), dialog.audioExtensions);
+    EXPECT_EQ(Field("1002")->text(), dialog.values.m_strExtFilterV);
+    EXPECT_EQ(Field("1003")->text(), dialog.values.m_strExtFilterA);
     EXPECT_TRUE(Control<QCheckBox>("1004")->isChecked());
     const QSlider* slider = Control<QSlider>("1005");
     EXPECT_EQ(slider->value(), 40);
@@ -96,7 +98,7 @@ TEST_F(SettingDlgTest, BothListsOfferTheFiveSizeSteps) {
     }
 }
 
-TEST_F(SettingDlgTest, TabOrderFollowsTheTemplate) {
+TEST_F(SettingDlgTest, TabOrderRunsFromTheButtonsThroughTheFieldsInExchangeOrder) {
     dialog.open();
     QStringList order;
     QWidget* widget = Control<QPushButton>("1");
@@ -110,51 +112,56 @@ TEST_F(SettingDlgTest, TabOrderFollowsTheTemplate) {
 }
 
 TEST_F(SettingDlgTest, NumberFieldsAcceptTheirRangeAndRefuseEverythingElse) {
-    const QString skipRange = QStringLiteral("1 から 600 までの整数を入力してください。");
     const QString notNumber = QStringLiteral("整数を入力してください。");
     struct Case {
-        const char* id;
-        const char* text;
+        std::string id;
+        QString text;
         QString message; // empty: accepted
     };
-    const Case cases[] = {
-        {"1006", "0", skipRange},
-        {"1006", "601", skipRange},
-        {"1006", "1", {}},
-        {"1006", "600", {}},
-        {"1008", "0", skipRange},
-        {"1008", "601", skipRange},
-        {"1008", "1", {}},
-        {"1008", "600", {}},
-        {"1013", "999", QStringLiteral("1000 から 6000 までの整数を入力してください。")},
-        {"1013", "6001", QStringLiteral("1000 から 6000 までの整数を入力してください。")},
-        {"1013", "1000", {}},
-        {"1013", "6000", {}},
-        {"1015", "499", QStringLiteral("500 から 50000 までの整数を入力してください。")},
-        {"1015", "50001", QStringLiteral("500 から 50000 までの整数を入力してください。")},
-        {"1015", "500", {}},
-        {"1015", "50000", {}},
-        {"1006", "", notNumber},
-        {"1008", "abc", notNumber},
-        {"1013", "12x", notNumber},
-        {"1006", "-5", skipRange},
-        {"1015", "99999999999999999999999",
-         QStringLiteral("500 から 50000 までの整数を入力してください。")},
-        {"1006", "007", {}},
+    struct Field {
+        const char* id;
+        SettingKey key;
+        std::function<int64_t(const ViewSettings&)> stored;
     };
-    const std::map<std::string, int CSettingDlg::*> members{
-        {"1006", &CSettingDlg::skipForwardSec},
-        {"1008", &CSettingDlg::skipBackSec},
-        {"1013", &CSettingDlg::endCheckTimeoutMs},
-        {"1015", &CSettingDlg::mplayerPrepCycleTime}};
+    const Field fields[] = {
+        {"1006", SettingKey::SkipForwardSec, [](auto& v) { return v.m_nSkipForwardSec; }},
+        {"1008", SettingKey::SkipBackSec, [](auto& v) { return v.m_nSkipBackSec; }},
+        {"1013", SettingKey::EndChkTimeout, [](auto& v) { return v.m_nEndChkTimeout; }},
+        {"1015", SettingKey::MPPrepCycleTime, [](auto& v) { return v.mplayerPrepCycleTime; }}};
+    std::vector<Case> cases;
+    // Each field's edges, from the profile's own ranges.
+    for (const Field& f : fields) {
+        const SettingDirective& d = Directive(f.key);
+        const QString refused = QStringLiteral("%1 から %2 までの整数を入力してください。")
+                                    .arg(d.minimum)
+                                    .arg(d.maximum);
+        for (const int64_t value : {d.minimum - 1, d.maximum + 1})
+            cases.push_back({f.id, QString::number(value), refused});
+        for (const int64_t value : {d.minimum, d.maximum})
+            cases.push_back({f.id, QString::number(value), {}});
+    }
+    const QString skipRange = QStringLiteral("1 から 600 までの整数を入力してください。");
+    cases.insert(cases.end(), {{"1006", "", notNumber},
+                               {"1008", "abc", notNumber},
+                               {"1013", "12x", notNumber},
+                               {"1006", "-5", skipRange},
+                               {"1015", "99999999999999999999999",
+                                QStringLiteral("500 から 50000 までの整数を入力してください。")},
+                               {"1006", "007", {}}});
+    const auto storedAt = [&](const std::string& id, const ViewSettings& values) {
+        for (const Field& f : fields)
+            if (id == f.id)
+                return f.stored(values);
+        return int64_t{-1};
+    };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.id) + " '" + c.text + "'");
+        SCOPED_TRACE(c.id + " '" + c.text.toStdString() + "'");
         ScriptedPrompter prompter;
         CSettingDlg dialog(prompter, nullptr);
         dialog.open();
-        auto* field = dialog.findChild<QLineEdit*>(QString::fromLatin1(c.id));
+        auto* field = dialog.findChild<QLineEdit*>(QString::fromStdString(c.id));
         ASSERT_NE(field, nullptr);
-        field->setText(QString::fromLatin1(c.text)); // also what a paste would leave
+        field->setText(c.text); // also what a paste would leave
         QWidget* focusAtMessage = nullptr;
         prompter.onPrompt = [&](const ScriptedPrompter::Prompt&) {
             focusAtMessage = dialog.focusWidget();
@@ -165,7 +172,7 @@ TEST_F(SettingDlgTest, NumberFieldsAcceptTheirRangeAndRefuseEverythingElse) {
             EXPECT_TRUE(prompter.prompts.empty());
             EXPECT_EQ(dialog.result(), QDialog::Accepted);
             EXPECT_FALSE(dialog.isVisible());
-            EXPECT_EQ(dialog.*members.at(c.id), QString::fromLatin1(c.text).toInt());
+            EXPECT_EQ(storedAt(c.id, dialog.values), c.text.toInt());
             continue;
         }
         EXPECT_TRUE(dialog.isVisible());
@@ -180,7 +187,8 @@ TEST_F(SettingDlgTest, NumberFieldsAcceptTheirRangeAndRefuseEverythingElse) {
 }
 
 TEST_F(SettingDlgTest, ValidationStopsAtTheFirstFailingFieldInExchangeOrder) {
-    dialog.audioExtensions = QString(300, 'a'); // only a hand-edited profile holds more than 256
+    dialog.values.m_strExtFilterA =
+        QString(300, 'a'); // only a hand-edited profile holds more than 256
     dialog.open();
     Field("1015")->setText("1");
     Field("1006")->setText("0");
@@ -209,11 +217,12 @@ TEST_F(SettingDlgTest, ARefusedOkThenCancelLeavesEveryValueMember) {
     Control<QPushButton>("2")->click();
 
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(dialog.videoExtensions, QStringLiteral("avi;mov;mpg;mpeg;wmv;mp4;m4v;flv;ogm;divx"));
-    EXPECT_EQ(dialog.skipForwardSec, 12);
-    EXPECT_EQ(dialog.endCheckTimeoutMs, 2200);
-    EXPECT_TRUE(dialog.noResumeForAudio);
-    EXPECT_EQ(dialog.normalFontSizeIndex, 2);
+    EXPECT_EQ(dialog.values.m_strExtFilterV,
+              QStringLiteral("avi;mov;mpg;mpeg;wmv;mp4;m4v;flv;ogm;divx"));
+    EXPECT_EQ(dialog.values.m_nSkipForwardSec, 12);
+    EXPECT_EQ(dialog.values.m_nEndChkTimeout, 2200u);
+    EXPECT_TRUE(dialog.values.m_bAFNoResume);
+    EXPECT_EQ(dialog.values.m_nFontSizeNormal, 2);
 }
 
 TEST_F(SettingDlgTest, EnterInAFieldPressesOk) {
@@ -225,7 +234,7 @@ TEST_F(SettingDlgTest, EnterInAFieldPressesOk) {
     Field("1006")->setText("5");
     QTest::keyClick(Field("1006"), Qt::Key_Return);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.skipForwardSec, 5);
+    EXPECT_EQ(dialog.values.m_nSkipForwardSec, 5);
 }
 
 TEST_F(SettingDlgTest, EscRejectsWithoutStoring) {
@@ -234,7 +243,7 @@ TEST_F(SettingDlgTest, EscRejectsWithoutStoring) {
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(dialog.skipBackSec, 12);
+    EXPECT_EQ(dialog.values.m_nSkipBackSec, 12);
 }
 
 TEST_F(SettingDlgTest, OkCopiesTheListsAndTheCheckBoxAndKeepsAnIndexTheListCannotShow) {
@@ -243,19 +252,19 @@ TEST_F(SettingDlgTest, OkCopiesTheListsAndTheCheckBoxAndKeepsAnIndexTheListCanno
     Control<QComboBox>("1001")->setCurrentIndex(3);
     Control<QCheckBox>("1004")->setChecked(false);
     ClickOk();
-    EXPECT_EQ(dialog.normalFontSizeIndex, 0);
-    EXPECT_EQ(dialog.fullScreenFontSizeIndex, 3);
-    EXPECT_FALSE(dialog.noResumeForAudio);
+    EXPECT_EQ(dialog.values.m_nFontSizeNormal, 0);
+    EXPECT_EQ(dialog.values.m_nFontSizeFull, 3);
+    EXPECT_FALSE(dialog.values.m_bAFNoResume);
 
     ScriptedPrompter otherPrompter;
     CSettingDlg other(otherPrompter, nullptr);
-    other.normalFontSizeIndex = 7; // a hand-edited profile
+    other.values.m_nFontSizeNormal = 7; // a hand-edited profile
     other.open();
     EXPECT_EQ(other.findChild<QComboBox*>("1000")->currentIndex(), -1);
     other.findChild<QPushButton*>("1")->click();
     EXPECT_EQ(other.result(), QDialog::Accepted);
-    EXPECT_EQ(other.normalFontSizeIndex, 7);
-    EXPECT_EQ(other.fullScreenFontSizeIndex, 4);
+    EXPECT_EQ(other.values.m_nFontSizeNormal, 7);
+    EXPECT_EQ(other.values.m_nFontSizeFull, 4);
 }
 
 TEST_F(SettingDlgTest, ExtensionListsTakeExactly256Characters) {
@@ -267,13 +276,13 @@ TEST_F(SettingDlgTest, ExtensionListsTakeExactly256Characters) {
     Field("1003")->setText(QString(256, 'b'));
     ClickOk();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.videoExtensions, QString(256, 'a'));
-    EXPECT_EQ(dialog.audioExtensions, QString(256, 'b'));
+    EXPECT_EQ(dialog.values.m_strExtFilterV, QString(256, 'a'));
+    EXPECT_EQ(dialog.values.m_strExtFilterA, QString(256, 'b'));
 }
 
 TEST_F(SettingDlgTest, ALongerStoredListIsShownWholeAndRefusedAtOk) {
     const QString stored = QString(300, 'x');
-    dialog.audioExtensions = stored;
+    dialog.values.m_strExtFilterA = stored;
     dialog.open();
     EXPECT_EQ(Field("1003")->text(), stored);
     ClickOk();
@@ -281,7 +290,7 @@ TEST_F(SettingDlgTest, ALongerStoredListIsShownWholeAndRefusedAtOk) {
     EXPECT_EQ(prompter.Texts(ScriptedPrompter::Kind::Message),
               QStringList{"256 文字以内で入力してください。"});
     EXPECT_EQ(dialog.focusWidget(), Field("1003"));
-    EXPECT_EQ(dialog.audioExtensions, stored);
+    EXPECT_EQ(dialog.values.m_strExtFilterA, stored);
 }
 
 TEST_F(SettingDlgTest, NumberFieldsTakeOnlyDigitsFromTheKeyboard) {
@@ -296,9 +305,9 @@ TEST_F(SettingDlgTest, MovingTheSliderPostsEachSizeToTheTargetAndSetsPadSize) {
     dialog.open();
     QSlider* slider = Control<QSlider>("1005");
     slider->setValue(70);
-    EXPECT_EQ(dialog.padSize, 70);
+    EXPECT_EQ(dialog.values.m_nPadSize, 70);
     QTest::keyClick(slider, Qt::Key_Right);
-    EXPECT_EQ(dialog.padSize, 71);
+    EXPECT_EQ(dialog.values.m_nPadSize, 71);
     ASSERT_TRUE(QTest::qWaitFor([&] { return target.sizes.size() == 2; }));
     EXPECT_EQ(target.sizes, (std::vector<long>{70, 71}));
 }
@@ -310,9 +319,9 @@ TEST_F(SettingDlgTest, CancelKeepsTheValueMembersButNotTheLiveSize) {
     Field("1003")->setText("ogg");
     Control<QPushButton>("2")->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(dialog.padSize, 90) << "moved live; the caller puts the old size back";
-    EXPECT_EQ(dialog.skipForwardSec, 12);
-    EXPECT_EQ(dialog.audioExtensions,
+    EXPECT_EQ(dialog.values.m_nPadSize, 90) << "moved live; the caller puts the old size back";
+    EXPECT_EQ(dialog.values.m_nSkipForwardSec, 12);
+    EXPECT_EQ(dialog.values.m_strExtFilterA,
               QStringLiteral("mp3;aac;ac3;wma;m4a;aif;wav;oga;rm;flac;fla"));
 }
 
@@ -324,11 +333,11 @@ TEST_F(SettingDlgTest, APadSizeOutsideTheSliderIsShownAtTheNearestEndAndKeptUnti
     for (const Case c : {Case{150, 100}, Case{5, 20}, Case{-1, 20}}) {
         ScriptedPrompter prompter;
         CSettingDlg dialog(prompter, nullptr);
-        dialog.padSize = c.stored;
+        dialog.values.m_nPadSize = c.stored;
         dialog.open();
         EXPECT_EQ(dialog.findChild<QSlider*>("1005")->value(), c.shown) << c.stored;
         dialog.findChild<QPushButton*>("1")->click();
-        EXPECT_EQ(dialog.padSize, c.stored);
+        EXPECT_EQ(dialog.values.m_nPadSize, c.stored);
     }
 }
 
@@ -336,7 +345,7 @@ TEST_F(SettingDlgTest, ReopeningLoadsTheMembersAgain) {
     dialog.open();
     Field("1006")->setText("99");
     Control<QPushButton>("2")->click();
-    dialog.skipForwardSec = 33;
+    dialog.values.m_nSkipForwardSec = 33;
     dialog.open();
     EXPECT_EQ(Field("1006")->text(), QStringLiteral("33"));
 }
