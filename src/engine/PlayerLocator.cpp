@@ -1,5 +1,7 @@
 #include "engine/PlayerLocator.h"
 
+#include "platform/RegularFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -10,17 +12,13 @@ QString PlayerLocator::Locate(const QString& storedPath, const QString& programD
     if (!storedPath.isEmpty())
         return storedPath;
     const QString beside = QDir(programDir).filePath(kBesideProgram);
-    if (IsExistingFile(beside))
+    if (IsRegularFile(beside))
         return beside;
     return QStandardPaths::findExecutable(kProgramName, searchPaths);
 }
 
 QString PlayerLocator::Locate(const QString& storedPath) {
     return Locate(storedPath, QCoreApplication::applicationDirPath());
-}
-
-bool PlayerLocator::IsExistingFile(const QString& path) {
-    return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
 QString PlayerLocator::DialogFolder(const QString& currentPath) {

@@ -18,9 +18,6 @@ public:
     // Locate with the program's own folder.
     static QString Locate(const QString& storedPath);
 
-    // True for an existing regular file (a folder does not count), following links.
-    static bool IsExistingFile(const QString& path);
-
     // The path dialog opens in the folder of the current path (none when no path is set) ...
     static QString DialogFolder(const QString& currentPath);
     // ... with this file name filled in.

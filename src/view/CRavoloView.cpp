@@ -7,6 +7,7 @@
 #include "engine/PlayerLocator.h"
 #include "platform/IBeeper.h"
 #include "platform/IPrompter.h"
+#include "platform/RegularFile.h"
 #include "resources/CommandIds.h"
 #include "settings/ProgramVersion.h"
 #include "settings/SettingsStore.h"
@@ -41,11 +42,6 @@ QString JapaneseFamily() {
         if (QFontDatabase::hasFamily(QString::fromLatin1(family)))
             return QString::fromLatin1(family);
     return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-}
-
-bool IsExistingFile(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
 }
 
 bool IsExistingFolder(const QString& path) {
@@ -145,7 +141,7 @@ void CRavoloView::OnInitialUpdate() {
         if (!m_State.m_strPlayerPath.isEmpty())
             settings.SavePlayerPath(m_State.m_strPlayerPath);
     }
-    if (PlayerLocator::IsExistingFile(m_State.m_strPlayerPath) || !ChoosePlayerPath())
+    if (IsRegularFile(m_State.m_strPlayerPath) || !ChoosePlayerPath())
         LaunchPlayer();
     // The start-up's writes, or any that failed before: a profile that cannot be written is
     // worth knowing about before the first resume position is lost.
@@ -446,7 +442,7 @@ void CRavoloView::PlayResumeEntry() {
         m_Services.beeper.Beep(BEEP_DEFAULT);
         return;
     }
-    if (!IsExistingFile(entry->path)) {
+    if (!IsRegularFile(entry->path)) {
         m_Services.beeper.Beep(BEEP_DEFAULT);
         m_Resume.FillResumeList(QString());
         return;
@@ -470,7 +466,7 @@ void CRavoloView::PlayFolderItem() {
     }
     if (item.kind != File)
         return;
-    if (!IsExistingFile(item.path)) {
+    if (!IsRegularFile(item.path)) {
         m_Folder.FillFolderList();
         return;
     }

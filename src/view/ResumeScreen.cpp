@@ -1,22 +1,13 @@
 #include "view/ResumeScreen.h"
 
 #include "controls/CColorListCtrl.h"
+#include "platform/RegularFile.h"
 #include "view/MediaFormat.h"
 #include "view/PathParts.h"
 #include "view/ViewColors.h"
 #include "view/ViewState.h"
 
-#include <QFileInfo>
 #include <QWidget>
-
-namespace {
-
-bool IsExistingFile(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() && !info.isDir();
-}
-
-} // namespace
 
 ResumeScreen::ResumeScreen(ViewState& state, CColorListCtrl& list, QWidget& view)
     : m_State(state), m_List(list), m_View(view) {}
@@ -27,7 +18,7 @@ void ResumeScreen::FillResumeList(const QString& selectPath) {
     ResumeList& resume = m_State.m_ResumeList;
     for (int i = 0; i < resume.Count(); ++i) {
         MediaItem& entry = resume.EntryAt(i);
-        entry.kind = IsExistingFile(entry.path) ? File : MissingFile;
+        entry.kind = IsRegularFile(entry.path) ? File : MissingFile;
         if (entry.path.compare(selectPath, Qt::CaseInsensitive) == 0)
             selected = static_cast<int>(rows.size());
         CColorListCtrl::Row row;

@@ -1,10 +1,12 @@
 #include "engine/PlayerLocator.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -55,11 +57,14 @@ TEST_F(PlayerLocatorTest, SystemPathIsSearchedByDefault) {
     EXPECT_EQ(PlayerLocator::Locate("", Dir("app")), QStandardPaths::findExecutable("mplayer"));
 }
 
-TEST_F(PlayerLocatorTest, ExistingFileMeansARegularFile) {
-    EXPECT_TRUE(PlayerLocator::IsExistingFile(MakeExecutable("x/mplayer")));
-    EXPECT_FALSE(PlayerLocator::IsExistingFile(Dir("folder")));
-    EXPECT_FALSE(PlayerLocator::IsExistingFile(m_Dir.filePath("missing")));
-    EXPECT_FALSE(PlayerLocator::IsExistingFile(""));
+TEST_F(PlayerLocatorTest, OnlyARegularFileCounts) {
+    const QString pipe = m_Dir.filePath("pipe.mp4");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_TRUE(IsRegularFile(MakeExecutable("x/mplayer")));
+    EXPECT_FALSE(IsRegularFile(Dir("folder")));
+    EXPECT_FALSE(IsRegularFile(m_Dir.filePath("missing")));
+    EXPECT_FALSE(IsRegularFile(""));
+    EXPECT_FALSE(IsRegularFile(pipe)) << "opening it to check it would wait for a writer";
 }
 
 TEST(PlayerLocator, DialogStartsInTheFolderOfThePath) {

@@ -248,6 +248,18 @@ TEST_F(FaultFileSystem, AFileReplacedByAFolderIsNeverPlayed) {
     EXPECT_TRUE(Loads().isEmpty());
 }
 
+TEST_F(FaultFileSystem, AResumeEntryThatBecameANamedPipeBeepsInsteadOfWaitingForAWriter) {
+    const QString clip = h.Folder() + QStringLiteral("/clip.avi");
+    h.Profile().WriteString(QStringLiteral("Resume0"), QStringLiteral("2|30|4096|") + clip);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(clip).constData(), 0600), 0);
+    StartIn(h.Folder());
+    View().OnCommand(ID_SWITCH_SCREEN);
+    ASSERT_TRUE(View().ResumeListCtrl().SelectRow(0, true));
+    View().PlaySelectedItem();
+    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
+}
+
 // A listed folder disappears: its drive unmounted, or the folder removed.
 TEST_F(FaultFileSystem, AVanishedFolderAsksAndFallsBackToTheDrives) {
     for (const bool unmount : {true, false}) {
