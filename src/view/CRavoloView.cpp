@@ -752,9 +752,11 @@ void CRavoloView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     const QPoint p = event->position().toPoint();
+    m_bPressOnButton = false;
     if (!m_State.m_bPlaying) {
         m_State.m_nPressedButton = HitTestTitleButton(p);
-        if (m_State.m_nPressedButton >= 0) {
+        m_bPressOnButton = m_State.m_nPressedButton >= 0;
+        if (m_bPressOnButton) {
             repaint(TitleButtonRect(m_State.m_nPressedButton));
             return;
         }
@@ -778,14 +780,11 @@ void CRavoloView::mouseReleaseEvent(QMouseEvent* event) {
 void CRavoloView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mouseDoubleClickEvent(event);
-    // A double click acts once, by its first click. Its second press has just been handled as
-    // a press of its own: take it back, so no title button acts twice and the pad stays shown.
-    if (m_State.m_nPressedButton >= 0) {
-        const int pressed = std::exchange(m_State.m_nPressedButton, -1);
-        repaint(TitleButtonRect(pressed));
-    } else {
+    // Its second press arrives only as this event. On a title button a double click is one
+    // click, the first, which has acted already; the first press decides, as its action may
+    // have taken the button away. Elsewhere it is two clicks: the pad shows, then hides.
+    if (!m_bPressOnButton)
         TogglePad(event->position().toPoint());
-    }
 }
 
 void CRavoloView::TogglePad(QPoint clickPoint) {

@@ -143,6 +143,7 @@ private:
     QString m_strLastMediaState;
     int m_nEarlyDeaths = 0;             // MPlayer deaths in a row before it was ready
     bool m_bProfileWriteFailed = false; // the user has been told, and no write has worked since
+    bool m_bPressOnButton = false;      // the last left press landed on a title button
     CColorListCtrl m_ListFolder;
     CColorListCtrl m_ListResume;
     FolderScreen m_Folder;
