@@ -175,6 +175,20 @@ TEST_F(ViewPlayback, PausingQueuesMuteThenPauseFourTicksLater) {
     EXPECT_GE(entries[3].ms - entries[2].ms, 150);
 }
 
+TEST_F(ViewPlayback, AStartAfterAMutedStopUnmutesBehindTheLoad) {
+    StartWith(kAnswers);
+    View().PlaySelectedItem();
+    View().OnCommand(ID_PAUSE);
+    View().OnCommand(ID_STOP_NO_REGISTER);
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    ASSERT_TRUE(ViewTestKit::SelectNamed(View().FolderList(), QStringLiteral("b clip.avi")));
+    View().PlaySelectedItem();
+    ASSERT_TRUE(WaitForCommands(9));
+    // MPlayer ignores "mute 0" while idle.
+    EXPECT_EQ(Commands().mid(4), (QList<QByteArray>{"get_time_pos", "stop", Load(m_Next), "mute 0",
+                                                    "get_time_length"}));
+}
+
 TEST_F(ViewPlayback, AnUnreadableOrEmptyFileIsRefusedWithTheDefaultBeep) {
     StartWith(kAnswers);
     h.MakeFile(QStringLiteral("clips/0 empty.avi"), 0);
