@@ -82,8 +82,7 @@ void CRavoloApp::OnHandOver(const QStringList& paths) {
     QWidget* front = modal != nullptr ? modal : m_pMainFrame.get();
     front->raise();
     front->activateWindow();
-    if (modal == nullptr)
-        m_pView->OpenPaths(paths);
+    m_pView->OpenPaths(paths);
 }
 
 int CRavoloApp::ExitInstance(int exitCode) {

@@ -107,6 +107,12 @@ void CControlDlg::mouseReleaseEvent(QMouseEvent* event) {
         QCoreApplication::postEvent(m_pView, new CAppEvent(WM_PAD_COMMAND, code));
 }
 
+// A double click is one click: its second press arrives only as this event, and the first
+// click has sent the code already. (Qt's default would press the cell a second time.)
+void CControlDlg::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
+
 void CControlDlg::hideEvent(QHideEvent*) {
     SetPressedCell(-1);
     m_bDragging = false;

@@ -193,6 +193,10 @@ void CMPlayerEngine::MuteOff() {
     Enqueue(SlaveProtocol::kMuteOff);
 }
 
+void CMPlayerEngine::MuteOffAtStart() {
+    Enqueue(SlaveProtocol::kMuteOffAtStart);
+}
+
 void CMPlayerEngine::ScaleTempoOn() {
     Enqueue(SlaveProtocol::kScaleTempoOn);
 }

@@ -67,6 +67,7 @@ public:
     void FrameStep() override;
     void MuteOn() override;
     void MuteOff() override;
+    void MuteOffAtStart() override;
     void ScaleTempoOn() override;
     void ClearAudioFilters() override;
     void SwitchAudio() override;

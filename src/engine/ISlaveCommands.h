@@ -16,6 +16,7 @@ public:
     virtual void FrameStep() = 0;
     virtual void MuteOn() = 0;
     virtual void MuteOff() = 0;
+    virtual void MuteOffAtStart() = 0;
     virtual void ScaleTempoOn() = 0;
     virtual void ClearAudioFilters() = 0;
     virtual void SwitchAudio() = 0;

@@ -18,6 +18,8 @@ inline constexpr FixedCommand kPause{"pause\r", 3};
 inline constexpr FixedCommand kFrameStep{"frame_step\r", 0};
 inline constexpr FixedCommand kMuteOn{"mute 1\r", 0};
 inline constexpr FixedCommand kMuteOff{"mute 0\r", 40};
+// At a start there is no speed change to settle, and a wait would hold the length query up.
+inline constexpr FixedCommand kMuteOffAtStart{"mute 0\r", 0};
 inline constexpr FixedCommand kScaleTempoOn{"af_switch scaletempo\r", 0};
 inline constexpr FixedCommand kClearAudioFilters{"af_clr\r", 0};
 inline constexpr FixedCommand kSwitchAudio{"switch_audio\r", 0};

@@ -1,6 +1,5 @@
 #include "settings/ResumeList.h"
 
-#include "platform/NaturalCompare.h"
 #include "settings/ProfileFormat.h"
 #include "settings/SettingsStore.h"
 
@@ -59,9 +58,8 @@ void ResumeList::RestoreDetachedEntry() {
 }
 
 uint32_t ResumeList::FindResumePosition(const QString& path) const {
-    const auto found = std::find_if(m_ResumeList.cbegin(), m_ResumeList.cend(),
-                                    [&path](const MediaItem& entry) { return entry.path == path; });
-    return found == m_ResumeList.cend() ? 0 : found->positionSec;
+    const int index = IndexOfPath(path);
+    return index < 0 ? 0 : m_ResumeList[index].positionSec;
 }
 
 void ResumeList::RemoveResumeEntryAt(int index) {
@@ -75,10 +73,10 @@ bool ResumeList::RemoveResumeEntryByPath(const QString& path) {
     return index >= 0;
 }
 
+// A file is its exact path: on Linux "film.mkv" and "Film.mkv" are two files.
 int ResumeList::IndexOfPath(const QString& path) const {
-    const QString key = NaturalSortKey(path);
     for (int i = 0; i < Count(); ++i) {
-        if (NaturalCompareFolded(key, NaturalSortKey(m_ResumeList[i].path)) == 0)
+        if (m_ResumeList[i].path == path)
             return i;
     }
     return -1;

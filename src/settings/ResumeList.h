@@ -28,7 +28,7 @@ public:
     // the profile never loses it while its file plays; the list in memory is not changed.
     void Save(SettingsStore& store) const;
 
-    // Takes the first entry whose path equals `path` ignoring case (natural comparison) aside.
+    // Takes the first entry whose path is exactly `path` aside.
     void DetachResumeEntry(const QString& path);
     void ClearDetachedEntry();
     // Puts `currentItem` at the front with `seconds` as its position, unless it is audio and
@@ -38,10 +38,10 @@ public:
     void RestoreDetachedEntry();
     bool HasHeldEntry() const { return m_HeldResume.has_value(); }
 
-    // The position stored for exactly this path (letter case counts), 0 when none.
+    // The position stored for exactly this path, 0 when none.
     uint32_t FindResumePosition(const QString& path) const;
     void RemoveResumeEntryAt(int index); // an index outside the list removes nothing
-    // Removes the first entry whose path equals `path` ignoring case; false when none does.
+    // Removes the first entry whose path is exactly `path`; false when none does.
     bool RemoveResumeEntryByPath(const QString& path);
 
 private:

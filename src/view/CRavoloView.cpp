@@ -17,6 +17,7 @@
 #include "view/ViewColors.h"
 #include "view/ViewMenus.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -172,7 +173,8 @@ void CRavoloView::ReportLaunchFailure() {
 bool CRavoloView::ChoosePlayerPath() {
     const QString chosen = m_Services.prompter.ChooseExecutable(
         PlayerLocator::DialogFolder(m_State.m_strPlayerPath), PlayerLocator::kDialogFileName);
-    if (chosen.isEmpty())
+    // A file that started meanwhile would die with the MPlayer playing it.
+    if (chosen.isEmpty() || m_State.m_bPlaying)
         return false;
     m_State.m_strPlayerPath = chosen;
     ReportProfileWrite(m_Services.settings.SavePlayerPath(chosen));
@@ -370,7 +372,15 @@ void CRavoloView::OnTimer() {
 
 // ---- the desktop's media controls and the command line -------------------------------------
 
+// A modal dialog waits on the person, and its answer is for the state it was asked in: nothing
+// from outside (the desktop's media controls, a handed-over path) acts behind it.
+bool CRavoloView::HeldByDialog() {
+    return QApplication::activeModalWidget() != nullptr;
+}
+
 void CRavoloView::PerformMediaKey(int qtKey) {
+    if (HeldByDialog())
+        return;
     Perform(InputMap::KeyActionFor(qtKey, Qt::NoModifier, false,
                                    InputMap::ScreenFor(m_State.m_bPlaying, m_State.m_bResumeScreen))
                 .action);
@@ -395,8 +405,8 @@ void CRavoloView::Raise() {
 }
 
 void CRavoloView::OpenPaths(const QStringList& paths) {
-    // Like a key, a hand-over never interrupts a playing file.
-    if (paths.isEmpty() || m_State.m_bPlaying)
+    // Like a key, a hand-over never interrupts a playing file, nor acts behind a dialog.
+    if (paths.isEmpty() || m_State.m_bPlaying || HeldByDialog())
         return;
     const QFileInfo target(paths.first());
     m_State.m_bResumeScreen = false;
@@ -415,7 +425,7 @@ void CRavoloView::OpenPaths(const QStringList& paths) {
 }
 
 void CRavoloView::PlayPendingFile() {
-    if (m_strPendingPlay.isEmpty() || m_Engine.GetPrepState() != PrepState::Ready)
+    if (m_strPendingPlay.isEmpty() || m_Engine.GetPrepState() != PrepState::Ready || HeldByDialog())
         return;
     const QString file = std::exchange(m_strPendingPlay, QString());
     // Only the file itself, listed as media on the folder screen, is played.
@@ -528,20 +538,18 @@ void CRavoloView::SwitchScreen() {
 void CRavoloView::DeleteResumeEntry() {
     if (m_State.m_bPlaying)
         return;
-    if (m_State.m_bResumeScreen) {
-        const int index = m_Resume.SelectedIndex();
-        if (index < 0 || !m_Services.prompter.ConfirmResumeDelete())
-            return;
-        m_State.m_ResumeList.RemoveResumeEntryAt(index);
-    } else {
-        const MediaItem* item = m_Folder.SelectedItem();
-        if (item == nullptr || item->kind != File || item->positionSec == 0)
-            return;
-        const QString path = item->path;
-        if (!m_Services.prompter.ConfirmResumeDelete() ||
-            !m_State.m_ResumeList.RemoveResumeEntryByPath(path))
-            return;
-    }
+    const MediaItem* selected =
+        m_State.m_bResumeScreen ? m_Resume.SelectedEntry() : m_Folder.SelectedItem();
+    // On the folder screen only a file with a stored position has an entry to delete.
+    if (selected == nullptr ||
+        (!m_State.m_bResumeScreen && (selected->kind != File || selected->positionSec == 0)))
+        return;
+    // The list may change while the question waits: the entry is found again by its path
+    // afterwards, never by the row it had.
+    const QString path = selected->path;
+    if (!m_Services.prompter.ConfirmResumeDelete() || m_State.m_bPlaying ||
+        !m_State.m_ResumeList.RemoveResumeEntryByPath(path))
+        return;
     SaveResumeState();
     ShowListScreen();
 }
@@ -559,7 +567,9 @@ void CRavoloView::ApplySettingsDialog() {
         ReportProfileWrite(m_Services.settings.WriteDialogSettings(m_State));
         LayoutList(m_ListFolder, width(), height());
         LayoutList(m_ListResume, width(), height());
-        ShowListScreen();
+        // A list screen must not come up over a file that started meanwhile.
+        if (!m_State.m_bPlaying)
+            ShowListScreen();
     } else {
         m_State.m_nPadSize = rememberedPadSize;
     }
@@ -733,9 +743,11 @@ void CRavoloView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     const QPoint p = event->position().toPoint();
+    m_bPressOnButton = false;
     if (!m_State.m_bPlaying) {
         m_State.m_nPressedButton = HitTestTitleButton(p);
-        if (m_State.m_nPressedButton >= 0) {
+        m_bPressOnButton = m_State.m_nPressedButton >= 0;
+        if (m_bPressOnButton) {
             repaint(TitleButtonRect(m_State.m_nPressedButton));
             return;
         }
@@ -759,14 +771,11 @@ void CRavoloView::mouseReleaseEvent(QMouseEvent* event) {
 void CRavoloView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mouseDoubleClickEvent(event);
-    // A double click acts once, by its first click. Its second press has just been handled as
-    // a press of its own: take it back, so no title button acts twice and the pad stays shown.
-    if (m_State.m_nPressedButton >= 0) {
-        const int pressed = std::exchange(m_State.m_nPressedButton, -1);
-        repaint(TitleButtonRect(pressed));
-    } else {
+    // Its second press arrives only as this event. On a title button a double click is one
+    // click, the first, which has acted already; the first press decides, as its action may
+    // have taken the button away. Elsewhere it is two clicks: the pad shows, then hides.
+    if (!m_bPressOnButton)
         TogglePad(event->position().toPoint());
-    }
 }
 
 void CRavoloView::TogglePad(QPoint clickPoint) {

@@ -44,14 +44,16 @@ public:
     void StopForShutdown() override;
     void SaveViewState() override;
 
-    // IMprisTarget: the desktop's media controls arrive as the media keys they stand for.
+    // IMprisTarget: the desktop's media controls arrive as the media keys they stand for; none
+    // acts while a modal dialog is open.
     void PerformMediaKey(int qtKey) override;
     QString PlaybackStatus() const override;
     QString PlayingTitle() const override;
     void Raise() override;
 
     // Files or folders handed over on the command line: the folder (or the file's folder) is
-    // shown on the folder screen, and a media file listed there is played once MPlayer is ready.
+    // shown on the folder screen, and a media file listed there is played once MPlayer is ready
+    // and no modal dialog is open. Refused while a file plays or a modal dialog is open.
     void OpenPaths(const QStringList& paths);
 
     void LayoutList(CColorListCtrl& list, int clientWidth, int clientHeight);
@@ -122,6 +124,7 @@ private:
     QRect TitleButtonRect(int button) const;
     void ResizePad();
     void PlayPendingFile();
+    static bool HeldByDialog();
     CColorListCtrl& VisibleList();
 
     ViewServices m_Services;
@@ -143,6 +146,7 @@ private:
     QString m_strLastMediaState;
     int m_nEarlyDeaths = 0;             // MPlayer deaths in a row before it was ready
     bool m_bProfileWriteFailed = false; // the user has been told, and no write has worked since
+    bool m_bPressOnButton = false;      // the last left press landed on a title button
     CColorListCtrl m_ListFolder;
     CColorListCtrl m_ListResume;
     FolderScreen m_Folder;

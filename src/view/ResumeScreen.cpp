@@ -19,7 +19,7 @@ void ResumeScreen::FillResumeList(const QString& selectPath) {
     for (int i = 0; i < resume.Count(); ++i) {
         MediaItem& entry = resume.EntryAt(i);
         entry.kind = IsRegularFile(entry.path) ? File : MissingFile;
-        if (entry.path.compare(selectPath, Qt::CaseInsensitive) == 0)
+        if (entry.path == selectPath)
             selected = static_cast<int>(rows.size());
         CColorListCtrl::Row row;
         row.texts = {PathParts::FileNamePart(entry.path),

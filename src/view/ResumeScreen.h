@@ -15,7 +15,7 @@ public:
     ResumeScreen(ViewState& state, CColorListCtrl& list, QWidget& view);
 
     // Rebuilds the list, marking each entry File or MissingFile anew, and selects the entry
-    // whose path equals selectPath ignoring case (else the newest).
+    // whose path is exactly selectPath (else the newest).
     void FillResumeList(const QString& selectPath);
 
     int SelectedIndex() const;

@@ -145,6 +145,8 @@ void Transport::OnSeekTick() {
 
 void Transport::ResetForStart() {
     m_nSpeedMode = kNormalLevel;
+    if (m_bMuted)
+        m_Commands.MuteOffAtStart();
     m_bMuted = false;
 }
 

@@ -53,7 +53,9 @@ public:
 
     // Every view tick while a file plays: the seek step of fast forward and rewind.
     void OnSeekTick();
-    // At every start: normal speed, and the mute flag forgotten (no unmute is sent).
+    // At every start, once the file's load is queued: normal speed, and unmuted. MPlayer keeps
+    // its mute from one file to the next and ignores "mute 0" while idle, so a start after a
+    // muted file queues the unmute behind the load.
     void ResetForStart();
     // At every end of playback.
     void ResetForStop() { m_nSpeedMode = kPauseLevel; }

@@ -11,4 +11,7 @@ public:
     // whether a seek went to the start.
     static bool MakeClip(const QString& path, int seconds, bool withVideo = true,
                          int redSeconds = 0);
+    // A Matroska clip (".mkv") with video, two audio tracks (440 and 880 Hz) and one subtitle
+    // track, none of them selected at start but the first audio.
+    static bool MakeClipWithTracks(const QString& path, int seconds);
 };

@@ -74,7 +74,7 @@ TEST(ResumeList, StoppingWithoutRegistrationRestoresTheEntryInPlace) {
     const QStringList paths = {"/a.avi", "/b.avi", "/c.avi", "/d.avi"};
     for (int index = 0; index < paths.size(); ++index) {
         ResumeList list = Registered(paths);
-        list.DetachResumeEntry(paths[index].toUpper()); // the comparison ignores case
+        list.DetachResumeEntry(paths[index]);
         ASSERT_TRUE(list.HasHeldEntry());
         EXPECT_EQ(list.Count(), paths.size() - 1);
         list.RestoreDetachedEntry();
@@ -84,20 +84,40 @@ TEST(ResumeList, StoppingWithoutRegistrationRestoresTheEntryInPlace) {
     }
 }
 
-TEST(ResumeList, PathLookupsFollowTheirOwnCaseRules) {
-    ResumeList list = Registered({"/films/Clip.avi", "/films/clip.AVI", "/films/x.avi"});
-    EXPECT_EQ(list.FindResumePosition("/films/clip.AVI"), 15u);
-    EXPECT_EQ(list.FindResumePosition("/FILMS/X.AVI"), 0u);
-    list.DetachResumeEntry("/films/CLIP.avi"); // only the first of the two moves
-    EXPECT_EQ(Paths(list), QStringList({"/films/clip.AVI", "/films/x.avi"}));
-    list.DetachResumeEntry("/films/none.avi");
-    EXPECT_FALSE(list.HasHeldEntry());
+TEST(ResumeList, AFileIsItsExactPath) {
+    // Two files that differ only in case, each with its own entry (position = path length + n).
+    const QStringList stored = {"/x/Film.mkv", "/x/film.mkv", "/x/film.mkv "};
+    struct Row {
+        const char* path;
+        int index; // the entry every lookup by this path finds, -1 none
+    };
+    const Row rows[] = {
+        {"/x/Film.mkv", 0},  {"/x/film.mkv", 1},  {"/x/film.mkv ", 2},
+        {"/x/FILM.mkv", -1}, {"/X/film.mkv", -1}, {"/x/film.MKV", -1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        const QString path = row.path;
+        QStringList rest = stored;
+        if (row.index >= 0)
+            rest.removeAt(row.index);
+        EXPECT_EQ(Registered(stored).FindResumePosition(path),
+                  row.index < 0 ? 0u : uint32_t(stored[row.index].size()));
+        ResumeList detached = Registered(stored);
+        detached.DetachResumeEntry(path);
+        EXPECT_EQ(detached.HasHeldEntry(), row.index >= 0);
+        EXPECT_EQ(Paths(detached), rest);
+        ResumeList removed = Registered(stored);
+        EXPECT_EQ(removed.RemoveResumeEntryByPath(path), row.index >= 0);
+        EXPECT_EQ(Paths(removed), rest);
+    }
+}
 
-    EXPECT_TRUE(list.RemoveResumeEntryByPath("/FILMS/X.avi"));
-    EXPECT_FALSE(list.RemoveResumeEntryByPath("/films/none.avi"));
+TEST(ResumeList, RemovingByIndexOutsideTheListRemovesNothing) {
+    ResumeList list = Registered({"/a.avi"});
     list.RemoveResumeEntryAt(5);
     list.RemoveResumeEntryAt(-1);
-    EXPECT_EQ(Paths(list), QStringList({"/films/clip.AVI"}));
+    EXPECT_EQ(Paths(list), QStringList({"/a.avi"}));
     list.RemoveResumeEntryAt(0);
     EXPECT_EQ(list.Count(), 0);
 }

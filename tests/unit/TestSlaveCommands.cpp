@@ -50,6 +50,7 @@ INSTANTIATE_TEST_SUITE_P(Table, SlaveCommands, testing::Values(
     CommandCase{"FrameStep", [](auto& e) { e.FrameStep(); }, {0, "frame_step\r"}},
     CommandCase{"MuteOn", [](auto& e) { e.MuteOn(); }, {0, "mute 1\r"}},
     CommandCase{"MuteOff", [](auto& e) { e.MuteOff(); }, {40, "mute 0\r"}},
+    CommandCase{"MuteOffAtStart", [](auto& e) { e.MuteOffAtStart(); }, {0, "mute 0\r"}},
     CommandCase{"ScaleTempoOn", [](auto& e) { e.ScaleTempoOn(); }, {0, "af_switch scaletempo\r"}},
     CommandCase{"ClearAudioFilters", [](auto& e) { e.ClearAudioFilters(); }, {0, "af_clr\r"}},
     CommandCase{"SwitchAudio", [](auto& e) { e.SwitchAudio(); }, {0, "switch_audio\r"}},

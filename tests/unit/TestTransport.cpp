@@ -26,6 +26,7 @@ public:
     void FrameStep() override { m_Queued << "frame_step"; }
     void MuteOn() override { m_Queued << "mute 1"; }
     void MuteOff() override { m_Queued << "mute 0"; }
+    void MuteOffAtStart() override { m_Queued << "mute 0 at once"; }
     void ScaleTempoOn() override { m_Queued << "scaletempo"; }
     void ClearAudioFilters() override { m_Queued << "af_clr"; }
     void SwitchAudio() override { m_Queued << "switch_audio"; }
@@ -152,7 +153,7 @@ TEST_F(TransportTest, LevelGuardsOfTheSeekAndSwitchCommands) {
     }
 }
 
-TEST_F(TransportTest, AStopWhileMutedLeavesTheNextStartUnmutedWithoutAnUnmute) {
+TEST_F(TransportTest, AStopWhileMutedUnmutesAtTheNextStart) {
     Select(ID_SPEED_X1_5TH);
     m_Commands.Take();
     m_Transport.ResetForStop();
@@ -160,8 +161,11 @@ TEST_F(TransportTest, AStopWhileMutedLeavesTheNextStartUnmutedWithoutAnUnmute) {
     EXPECT_TRUE(m_Transport.IsMuted()) << "stopping does not unmute";
 
     m_Transport.ResetForStart();
-    EXPECT_EQ(m_Commands.Take(), QStringList{});
+    EXPECT_EQ(m_Commands.Take(), QStringList{"mute 0 at once"});
     EXPECT_FALSE(m_Transport.IsMuted());
+    m_Transport.ResetForStop();
+    m_Transport.ResetForStart();
+    EXPECT_EQ(m_Commands.Take(), QStringList{}) << "an unmuted stop needs no unmute";
     EXPECT_EQ(m_Transport.SpeedMode(), Transport::kNormalLevel);
     Select(ID_SPEED_X1_2);
     EXPECT_EQ(m_Commands.Take(), QStringList({"mute 1", "speed 50 delay 3"}));

@@ -154,6 +154,15 @@ TEST_F(ControlDlg, ReleaseOverThePressedCellPostsItsCode) {
     EXPECT_EQ(pad.grab().toImage().pixelColor(inside), before.pixelColor(inside));
 }
 
+TEST_F(ControlDlg, ADoubleClickSendsItsCodeOnce) {
+    CControlDlg pad(&owner, &view);
+    ShowPad(pad);
+    // Through the window, as the desktop delivers a double click.
+    QTest::mouseDClick(pad.windowHandle(), Qt::LeftButton, {}, Centre(pad, 16));
+    EXPECT_EQ(view.Delivered(), std::vector<long>{16});
+    EXPECT_EQ(pad.PressedCell(), -1);
+}
+
 TEST_F(ControlDlg, LeavingTheCellCancelsThePress) {
     CControlDlg pad(&owner, &view);
     ShowPad(pad);

@@ -1,13 +1,21 @@
 // The view's playback sessions against the fake player: the exact commands, the start and end
 // checks on an injected clock, and what the resume list and the profile hold afterwards.
+#include "dialogs/CInqResumeDeleteDlg.h"
+#include "dialogs/QtPrompter.h"
+#include "platform/MprisService.h"
 #include "resources/CommandIds.h"
 #include "settings/SettingsStore.h"
 #include "support/FakePlayer.h"
+#include "support/ModalDriver.h"
+#include "support/PrivateBus.h"
 #include "support/QtPrinters.h"
 #include "support/ViewHarness.h"
+#include "support/ViewTestKit.h"
 #include "view/CRavoloView.h"
 
+#include <QDBusMessage>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -167,6 +175,20 @@ TEST_F(ViewPlayback, PausingQueuesMuteThenPauseFourTicksLater) {
     EXPECT_GE(entries[3].ms - entries[2].ms, 150);
 }
 
+TEST_F(ViewPlayback, AStartAfterAMutedStopUnmutesBehindTheLoad) {
+    StartWith(kAnswers);
+    View().PlaySelectedItem();
+    View().OnCommand(ID_PAUSE);
+    View().OnCommand(ID_STOP_NO_REGISTER);
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    ASSERT_TRUE(ViewTestKit::SelectNamed(View().FolderList(), QStringLiteral("b clip.avi")));
+    View().PlaySelectedItem();
+    ASSERT_TRUE(WaitForCommands(9));
+    // MPlayer ignores "mute 0" while idle.
+    EXPECT_EQ(Commands().mid(4), (QList<QByteArray>{"get_time_pos", "stop", Load(m_Next), "mute 0",
+                                                    "get_time_length"}));
+}
+
 TEST_F(ViewPlayback, AnUnreadableOrEmptyFileIsRefusedWithTheDefaultBeep) {
     StartWith(kAnswers);
     h.MakeFile(QStringLiteral("clips/0 empty.avi"), 0);
@@ -210,6 +232,45 @@ TEST_F(ViewPlayback, TheDesktopMediaControlsActAsTheMediaKeys) {
     EXPECT_EQ(View().PlaybackStatus(), QStringLiteral("Stopped"));
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
     EXPECT_EQ(View().State().m_ResumeList.Count(), 1); // the media stop registers
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ViewPlayback, NothingFromOutsideActsBehindTheDeleteQuestion) {
+    h.Profile().WriteString(QStringLiteral("Resume0"),
+                            ViewTestKit::ResumeEntry(2, 30, 4096, m_Clip));
+    h.Profile().WriteString(QStringLiteral("Resume1"),
+                            ViewTestKit::ResumeEntry(2, 40, 8192, m_Next));
+    StartWith(kAnswers);
+    PrivateBus bus;
+    ASSERT_TRUE(bus.IsRunning());
+    MprisService mpris(View(), bus.Connect(QStringLiteral("mpris-service")));
+    ASSERT_TRUE(mpris.IsRegistered());
+    QDBusConnection client = bus.Connect(QStringLiteral("mpris-client"));
+    // The real question, modal over the window.
+    QtPrompter dialogs(&h.frame.window);
+    h.prompter.onPrompt = [&](const ScriptedPrompter::Prompt&) {
+        h.prompter.resumeDeleteAnswers.push_back(dialogs.ConfirmResumeDelete());
+    };
+    OnNextModal<CInqResumeDeleteDlg>([&](CInqResumeDeleteDlg* dialog) {
+        const QDBusMessage playPause = QDBusMessage::createMethodCall(
+            MprisService::kServiceName, MprisService::kObjectPath,
+            QStringLiteral("org.mpris.MediaPlayer2.Player"), QStringLiteral("PlayPause"));
+        EXPECT_EQ(client.call(playPause, QDBus::BlockWithGui, 5000).type(),
+                  QDBusMessage::ReplyMessage);
+        View().OpenPaths({m_Next});
+        dialog->YesButton()->click();
+    });
+    View().OnCommand(ID_RESUME_DELETE);
+    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_TRUE(ViewTestKit::QueuedCommands(View()).isEmpty());
+    // Exactly the asked entry is gone, on disk too.
+    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
+              ViewTestKit::ResumeEntry(2, 40, 8192, m_Next));
+    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume1")), QString());
+    EXPECT_TRUE(View().ResumeListCtrl().isVisible());
 }
 
 } // namespace

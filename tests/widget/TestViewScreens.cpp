@@ -305,7 +305,7 @@ TEST_F(ViewScreens, RowsShowNamesSizesPositionsAndTheIconOfEachKind) {
     expectRows(view.FolderList(), folderRows);
 }
 
-TEST_F(ViewScreens, TheFolderScreenSelectsByExactNameAndTheResumeScreenByPathIgnoringCase) {
+TEST_F(ViewScreens, BothScreensSelectByTheExactName) {
     const QString upper = h.MakeFile(QStringLiteral("media/B.avi"));
     const QString lower = h.MakeFile(QStringLiteral("media/b.avi"));
     Resume(0, ResumeEntry(2, 10, 4096, upper));
@@ -318,11 +318,14 @@ TEST_F(ViewScreens, TheFolderScreenSelectsByExactNameAndTheResumeScreenByPathIgn
     view.OnCommand(ID_SWITCH_SCREEN);
     view.OnCommand(ID_SWITCH_SCREEN_CARRY);
     EXPECT_EQ(SelectedName(view.FolderList()), QStringLiteral("B.avi"));
-    // Both entries match ignoring case; the later one wins.
+    // B.avi and b.avi are two files: the carried one comes back selected.
     view.OnCommand(ID_SWITCH_SCREEN);
-    EXPECT_EQ(view.ResumeListCtrl().SelectedRow(), 1);
+    EXPECT_EQ(view.ResumeListCtrl().SelectedRow(), 0);
+    ASSERT_TRUE(view.ResumeListCtrl().SelectRow(1, true));
     view.OnCommand(ID_SWITCH_SCREEN_CARRY);
     EXPECT_EQ(SelectedName(view.FolderList()), QStringLiteral("b.avi"));
+    view.OnCommand(ID_SWITCH_SCREEN);
+    EXPECT_EQ(view.ResumeListCtrl().SelectedRow(), 1);
 }
 
 TEST_F(ViewScreens, CarryingFromTheResumeScreenOpensTheEntrysFolderOnlyForAnExistingFile) {
