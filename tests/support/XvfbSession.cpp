@@ -11,14 +11,17 @@ namespace {
 
 const QString kWaylandSocket = QStringLiteral("wayland-ravolo");
 
-// Reads the server's output until the pattern's first group appears; "" when it never does.
+// Reads the server's output until the pattern's first group appears; "" when it never does. A
+// busy machine may keep the server silent for a while: only its end or the deadline stop this.
 QString WaitForOutput(QProcess& server, const QRegularExpression& pattern) {
-    QDeadlineTimer deadline(10000);
+    QDeadlineTimer deadline(20000);
     QByteArray output;
     QRegularExpressionMatch match;
     while (!(match = pattern.match(QString::fromLocal8Bit(output))).hasMatch() &&
-           !deadline.hasExpired() && server.waitForReadyRead(500))
+           !deadline.hasExpired() && server.state() == QProcess::Running) {
+        server.waitForReadyRead(500);
         output += server.readAll();
+    }
     return match.captured(1);
 }
 
