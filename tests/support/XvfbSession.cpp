@@ -89,7 +89,8 @@ QProcessEnvironment XvfbSession::ClientEnvironment() const {
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     } else {
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_RuntimeDir.path());
-        env.insert(QStringLiteral("WAYLAND_DISPLAY"), kWaylandSocket);
+        // A full path still finds the compositor where the program gets another runtime folder.
+        env.insert(QStringLiteral("WAYLAND_DISPLAY"), m_RuntimeDir.filePath(kWaylandSocket));
         // As a KDE Plasma session sets it: Qt then takes wayland unless told otherwise.
         env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
         env.remove(QStringLiteral("QT_QPA_PLATFORM"));
