@@ -15,6 +15,10 @@ int main(int argc, char** argv) {
         std::fputs(commandLine.text.toLocal8Bit().constData(), stdout);
         return 0;
     }
+    // MPlayer draws only into an X window (-wid): under a Wayland session Ravolo is an XWayland
+    // client unless the user chose a platform.
+    if (commandLine.platform.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
     // Every folder read allocates its level anew, a few MiB for a large folder. With glibc's
     // sliding threshold those blocks move from mmap into the heap and fragment it, so the
     // resident size grew with every stop; a fixed threshold hands them back when freed.

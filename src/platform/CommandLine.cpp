@@ -25,6 +25,11 @@ QString ExistingAbsolutePath(const QString& argument, const QDir& workingDir) {
     return QDir::cleanPath(info.absoluteFilePath());
 }
 
+// Qt takes its options with one dash or two.
+bool IsPlatformOption(const QString& argument) {
+    return argument == QLatin1String("-platform") || argument == QLatin1String("--platform");
+}
+
 } // namespace
 
 CommandLine CommandLine::Parse(const QStringList& arguments, const QString& workingDir) {
@@ -36,6 +41,10 @@ CommandLine CommandLine::Parse(const QStringList& arguments, const QString& work
         if (!optionsEnded && argument.startsWith(QLatin1Char('-'))) {
             if (argument == QLatin1String("--")) {
                 optionsEnded = true;
+            } else if (IsPlatformOption(argument)) {
+                // Qt reads the name itself; it is no path.
+                if (++i < arguments.size())
+                    result.platform = arguments[i];
             } else if (result.action == Run && argument == QLatin1String("--version")) {
                 result.action = PrintVersion;
                 result.text = VersionText();

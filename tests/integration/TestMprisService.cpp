@@ -1,12 +1,17 @@
 #include "platform/IMprisTarget.h"
 #include "platform/MprisService.h"
+#include "support/PrivateBus.h"
+#include "support/RavoloProcess.h"
+#include "support/TestMedia.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
+#include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
@@ -266,6 +271,71 @@ TEST(MprisServiceWithoutBus, CreatingItDoesNothingHarmful) {
     target.m_strTitle = "a.mp4";
     service.NotifyChanged();
     EXPECT_TRUE(target.m_Keys.isEmpty());
+}
+
+// playerctl, a client no one here wrote, drives the real program on a bus of the test's own.
+class Playerctl {
+public:
+    explicit Playerctl(const QString& busAddress) {
+        m_Env.insert("DBUS_SESSION_BUS_ADDRESS", busAddress);
+    }
+
+    QString Run(const QStringList& arguments) const {
+        QProcess playerctl;
+        playerctl.setProcessEnvironment(m_Env);
+        playerctl.start("playerctl", QStringList{"--player=ravolo"} + arguments);
+        playerctl.waitForFinished(10000);
+        return QString::fromUtf8(playerctl.readAllStandardOutput()).trimmed();
+    }
+
+    bool WaitForStatus(const QString& status) const {
+        return QTest::qWaitFor([&] { return Run({"status"}) == status; }, 20000);
+    }
+
+private:
+    QProcessEnvironment m_Env = QProcessEnvironment::systemEnvironment();
+};
+
+TEST(MprisWithPlayerctl, EveryCommandReachesTheRunningProgram) {
+    if (QStandardPaths::findExecutable("playerctl").isEmpty())
+        GTEST_SKIP() << "playerctl is not installed (scripts/setup installs it)";
+    PrivateBus bus;
+    ASSERT_TRUE(bus.IsRunning());
+    RavoloProcess::Sandbox sandbox;
+    sandbox.WriteMPlayerConfig("vo=null\nao=null\n");
+    const QString videos = sandbox.Home() + "/Videos";
+    const QString clip = videos + "/Series/clip.avi";
+    ASSERT_TRUE(QDir().mkpath(videos + "/Series"));
+    ASSERT_TRUE(TestMedia::MakeClip(clip, 60));
+    // One skip forward goes past the end of the clip.
+    sandbox.WriteSetting("SkipForwardSec", "600");
+    RavoloProcess ravolo(sandbox);
+    ravolo.UseSessionBus(bus.Address());
+    ASSERT_TRUE(ravolo.Start({clip}));
+    const Playerctl playerctl(bus.Address());
+
+    ASSERT_TRUE(playerctl.WaitForStatus("Playing"));
+    EXPECT_EQ(playerctl.Run({"metadata", "xesam:title"}), "clip.avi");
+    playerctl.Run({"play-pause"});
+    EXPECT_TRUE(playerctl.WaitForStatus("Paused"));
+    playerctl.Run({"play-pause"});
+    EXPECT_TRUE(playerctl.WaitForStatus("Playing"));
+    // Stop stores the position.
+    playerctl.Run({"stop"});
+    EXPECT_TRUE(playerctl.WaitForStatus("Stopped"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sandbox.ReadSetting("Resume0").endsWith("|" + clip); },
+                                20000));
+    // On the list, play starts the selected file again, and next skips it to its end.
+    playerctl.Run({"play"});
+    EXPECT_TRUE(playerctl.WaitForStatus("Playing"));
+    playerctl.Run({"next"});
+    EXPECT_TRUE(playerctl.WaitForStatus("Stopped"));
+    // On the folder screen, previous goes up one folder.
+    playerctl.Run({"previous"});
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return sandbox.ReadSetting("CurrentFolder") == videos; }, 20000));
+    ravolo.Terminate();
+    EXPECT_TRUE(ravolo.WaitForExit(15000));
 }
 
 } // namespace

@@ -6,12 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSettings>
 #include <QTest>
 
 namespace {
 
-const QString kGroup = QStringLiteral("Settings/");
 // Shown while MPlayer gets ready; a file can be started once it has gone.
 const QString kWaitDialogTitle = QStringLiteral("お待ちください");
 
@@ -23,7 +21,7 @@ int XwininfoField(const QString& info, const QString& label) {
 
 } // namespace
 
-RavoloDesktop::RavoloDesktop() {
+RavoloDesktop::RavoloDesktop(XvfbSession::Kind session) : m_Display(session) {
     m_Sandbox.WriteMPlayerConfig(QStringLiteral("vo=x11\nao=null\n"));
     QDir().mkpath(MediaFolder());
 }
@@ -44,15 +42,11 @@ QString RavoloDesktop::MakeClip(const QString& name, int seconds, bool withVideo
 }
 
 void RavoloDesktop::WriteSetting(const QString& key, const QString& value) const {
-    QSettings profile(m_Sandbox.ProfilePath(), QSettings::IniFormat);
-    profile.setValue(kGroup + key, value);
-    profile.sync();
+    m_Sandbox.WriteSetting(key, value);
 }
 
 QString RavoloDesktop::ReadSetting(const QString& key) const {
-    // A fresh reader each time: the program replaces the file as a whole.
-    const QSettings profile(m_Sandbox.ProfilePath(), QSettings::IniFormat);
-    return profile.value(kGroup + key).toString();
+    return m_Sandbox.ReadSetting(key);
 }
 
 bool RavoloDesktop::WaitForSetting(const QString& key, const QString& value, int timeoutMs) const {
@@ -74,17 +68,18 @@ QStringList RavoloDesktop::StoredResumeList() const {
     return entries;
 }
 
-bool RavoloDesktop::Start() {
+bool RavoloDesktop::Start(const QStringList& arguments) {
     m_nFrame = 0;
     if (!HasDisplay())
         return false;
-    m_pProcess = std::make_unique<RavoloProcess>(m_Sandbox, m_Display.Display());
-    if (!m_pProcess->Start())
+    m_pProcess = std::make_unique<RavoloProcess>(m_Sandbox, m_Display.ClientEnvironment());
+    if (!m_pProcess->Start(arguments))
         return false;
-    // The frame is the program's window named after it (the wait dialog has its own name).
+    // The frame is the program's window named after it, or after the file it already plays
+    // (the wait dialog has its own name).
     WaitUntil(
         [&] {
-            const QList<quint64> frames = VisibleWindows(QStringLiteral("^Ravolo$"));
+            const QList<quint64> frames = VisibleWindows(QStringLiteral("(^| - )Ravolo$"));
             m_nFrame = frames.isEmpty() ? 0 : frames.first();
             return m_nFrame != 0 || !m_pProcess->IsRunning();
         },

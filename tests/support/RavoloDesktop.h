@@ -12,14 +12,15 @@
 #include <functional>
 #include <memory>
 
-// The real program on a private X display with openbox, the real MPlayer drawing into its view
-// (vo x11, ao null) and a sandboxed profile: what an end-to-end test drives and observes.
+// The real program on a private X display with openbox (or in a Wayland session, on its
+// XWayland), the real MPlayer drawing into its view (vo x11, ao null) and a sandboxed profile:
+// what an end-to-end test drives and observes.
 // Every wait is a bounded poll of something the user could see or find on disk.
 class RavoloDesktop {
 public:
     static constexpr int kWaitMs = 20000;
 
-    RavoloDesktop();
+    explicit RavoloDesktop(XvfbSession::Kind session = XvfbSession::Kind::Xvfb);
     ~RavoloDesktop();
     RavoloDesktop(const RavoloDesktop&) = delete;
     RavoloDesktop& operator=(const RavoloDesktop&) = delete;
@@ -44,9 +45,9 @@ public:
     // The resume keys "Resume0" .. as stored, up to the first empty one.
     QStringList StoredResumeList() const;
 
-    // Starts a new process in the sandbox (the previous one must have ended) and waits until
-    // its window is shown and MPlayer is ready for a file.
-    bool Start();
+    // Starts a new process in the sandbox (the previous one must have ended) with the arguments
+    // and waits until its window is shown and MPlayer is ready for a file.
+    bool Start(const QStringList& arguments = {});
     bool WaitForExit(int timeoutMs = kWaitMs);
     // The MPlayer child of the running program; 0 when there is none.
     qint64 PlayerPid() const;

@@ -3,9 +3,27 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QThread>
 #include <csignal>
 #include <unistd.h>
+
+namespace {
+
+const QString kGroup = QStringLiteral("Settings/");
+
+QProcessEnvironment SessionOn(const QString& display) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (display.isEmpty()) {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    } else {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("DISPLAY"), display);
+    }
+    return env;
+}
+
+} // namespace
 
 RavoloProcess::Sandbox::Sandbox() {
     for (const QString& dir : {Home(), ConfigHome(), TempDir()})
@@ -20,6 +38,18 @@ QString RavoloProcess::Sandbox::ChannelSocket() const {
     return TempDir() + QStringLiteral("/Ravolo.2015.Quendal-") + QString::number(::getuid());
 }
 
+void RavoloProcess::Sandbox::WriteSetting(const QString& key, const QString& value) const {
+    QSettings profile(ProfilePath(), QSettings::IniFormat);
+    profile.setValue(kGroup + key, value);
+    profile.sync();
+}
+
+QString RavoloProcess::Sandbox::ReadSetting(const QString& key) const {
+    // A fresh reader each time: the program replaces the file as a whole.
+    const QSettings profile(ProfilePath(), QSettings::IniFormat);
+    return profile.value(kGroup + key).toString();
+}
+
 void RavoloProcess::Sandbox::WriteMPlayerConfig(const QString& contents) const {
     QDir().mkpath(Home() + QStringLiteral("/.mplayer"));
     QFile file(Home() + QStringLiteral("/.mplayer/config"));
@@ -28,18 +58,15 @@ void RavoloProcess::Sandbox::WriteMPlayerConfig(const QString& contents) const {
 }
 
 RavoloProcess::RavoloProcess(const Sandbox& sandbox, const QString& display)
-    : m_Sandbox(sandbox), m_strDisplay(display) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    : RavoloProcess(sandbox, SessionOn(display)) {}
+
+RavoloProcess::RavoloProcess(const Sandbox& sandbox, const QProcessEnvironment& session)
+    : m_Sandbox(sandbox) {
+    QProcessEnvironment env = session;
     env.insert(QStringLiteral("HOME"), sandbox.Home());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), sandbox.ConfigHome());
     env.insert(QStringLiteral("TMPDIR"), sandbox.TempDir());
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
-    if (display.isEmpty()) {
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    } else {
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.insert(QStringLiteral("DISPLAY"), display);
-    }
     m_Process.setProcessEnvironment(env);
     m_Process.setProcessChannelMode(QProcess::MergedChannels);
     // A group of its own, as a terminal gives a program it starts.
@@ -54,8 +81,14 @@ RavoloProcess::~RavoloProcess() {
     }
 }
 
-bool RavoloProcess::Start(const QStringList& arguments) {
-    m_Process.start(QStringLiteral(RAVOLO_PROGRAM_PATH), arguments);
+void RavoloProcess::UseSessionBus(const QString& address) {
+    QProcessEnvironment env = m_Process.processEnvironment();
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address);
+    m_Process.setProcessEnvironment(env);
+}
+
+bool RavoloProcess::Start(const QStringList& arguments, const QString& program) {
+    m_Process.start(program, arguments);
     return m_Process.waitForStarted(5000);
 }
 

@@ -15,16 +15,26 @@ public:
         QString ConfigHome() const { return root.filePath(QStringLiteral("config")); }
         QString TempDir() const { return root.filePath(QStringLiteral("tmp")); }
         QString ProfilePath() const;
+        // The profile group "Settings", written before a start and read at any time.
+        void WriteSetting(const QString& key, const QString& value) const;
+        QString ReadSetting(const QString& key) const;
         // The socket file of the running instance's hand-over channel.
         QString ChannelSocket() const;
         // Writes a .mplayer/config in HOME (vo and ao chosen by the test).
         void WriteMPlayerConfig(const QString& contents) const;
     };
 
+    // On the display with Qt's xcb platform, or on the offscreen platform without one.
     RavoloProcess(const Sandbox& sandbox, const QString& display = QString());
+    // In a desktop session whose variables are given (see XvfbSession::ClientEnvironment).
+    RavoloProcess(const Sandbox& sandbox, const QProcessEnvironment& session);
     ~RavoloProcess();
 
-    bool Start(const QStringList& arguments = {});
+    // Before Start: the program's session bus (it has none otherwise).
+    void UseSessionBus(const QString& address);
+    // The program is the one built here unless another is given (an installed one, a launcher).
+    bool Start(const QStringList& arguments = {},
+               const QString& program = QStringLiteral(RAVOLO_PROGRAM_PATH));
     bool WaitForExit(int timeoutMs);
     bool IsRunning() const { return m_Process.state() != QProcess::NotRunning; }
     // The running instance is listening for second starts (its window is up).
@@ -45,6 +55,5 @@ public:
 
 private:
     const Sandbox& m_Sandbox;
-    QString m_strDisplay;
     QProcess m_Process;
 };

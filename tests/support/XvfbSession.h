@@ -2,19 +2,26 @@
 
 #include <QProcess>
 #include <QString>
+#include <QTemporaryDir>
 
 // A private X server with a window manager for tests that need real windows: Xvfb on a free
-// display number, and openbox on it (without one, full screen, Alt+F4 and focus do not behave as
-// on a desktop).
+// display number with openbox on it (without one, full screen, Alt+F4 and focus do not behave
+// as on a desktop), or a Wayland session: a headless weston, which is its own window manager,
+// with the XWayland server it starts.
 class XvfbSession {
 public:
-    XvfbSession();
+    enum class Kind { Xvfb, Wayland };
+
+    explicit XvfbSession(Kind kind = Kind::Xvfb);
     ~XvfbSession();
     XvfbSession(const XvfbSession&) = delete;
     XvfbSession& operator=(const XvfbSession&) = delete;
 
     bool IsRunning() const { return m_bRunning; }
     QString Display() const { return m_strDisplay; }
+    // What a program started in this session finds in its environment: DISPLAY, and in a
+    // Wayland session what the desktop sets there (and no platform chosen for Qt).
+    QProcessEnvironment ClientEnvironment() const;
     // Runs a command (xdotool, import) on this display; its standard output, or "" on failure.
     QString Run(const QString& program, const QStringList& arguments, int timeoutMs = 10000) const;
     // The id of the first visible window whose name contains the text, or 0.
@@ -23,6 +30,11 @@ public:
     bool Screenshot(const QString& path) const;
 
 private:
+    void StartXvfb();
+    void StartWeston();
+
+    Kind m_Kind;
+    QTemporaryDir m_RuntimeDir; // the Wayland session's XDG_RUNTIME_DIR
     QString m_strDisplay;
     QProcess m_Server;
     QProcess m_WindowManager;

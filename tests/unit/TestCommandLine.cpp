@@ -96,6 +96,31 @@ TEST_F(CommandLineTest, AbsolutePathsAndFileUrlsAreTakenAsTheyAre) {
     EXPECT_EQ(result.paths, (QStringList{Abs("a.mp4"), Abs("films/b c.avi")}));
 }
 
+TEST_F(CommandLineTest, QtsPlatformOptionNamesThePlatformAndNoPath) {
+    ASSERT_TRUE(QDir(m_Dir.path()).mkpath("wayland"));
+    struct Row {
+        QStringList arguments;
+        QString platform;
+        QStringList paths; // relative to the temporary folder
+    };
+    const Row rows[] = {
+        {{"a.mp4"}, "", {"a.mp4"}},
+        {{"-platform", "wayland", "a.mp4"}, "wayland", {"a.mp4"}},
+        {{"--platform", "wayland"}, "wayland", {}},
+        {{"a.mp4", "-platform"}, "", {"a.mp4"}},
+        {{"--", "-platform", "wayland"}, "", {"wayland"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.arguments.join(' ').toStdString());
+        const CommandLine result = Parse(row.arguments);
+        EXPECT_EQ(result.platform, row.platform);
+        QStringList expected;
+        for (const QString& name : row.paths)
+            expected << Abs(name);
+        EXPECT_EQ(result.paths, expected);
+    }
+}
+
 TEST_F(CommandLineTest, TheProgramItselfIsNeverAPath) {
     const CommandLine result = CommandLine::Parse({Abs("a.mp4")}, m_Dir.path());
     EXPECT_TRUE(result.paths.isEmpty());
