@@ -23,8 +23,8 @@
 // user-interface thread.
 //
 // When MPlayer's output ends without our Quit (it died), the reader reaps it and posts
-// WM_MP_EXITED. The view then calls Quit(), which returns at once in that case, and Launch()
-// again.
+// WM_MP_EXITED with the number of its launch. The view then calls Quit(), which returns at once
+// in that case, and Launch() again.
 class CMPlayerEngine : public ISlaveCommands {
 public:
     using CpuCycleClock = std::function<std::optional<uint64_t>(pid_t)>;
@@ -48,6 +48,9 @@ public:
     void OnTimerTick();
 
     PrepState GetPrepState() const { return m_Readiness.State(); }
+    // Counts the launches: a death notice naming an earlier one is about an MPlayer already
+    // replaced (a path change or a restart came first), never about the running one.
+    long LaunchNumber() const { return m_nLaunch; }
     void SetPrepCycleTime(uint32_t threshold) { m_Readiness.SetThreshold(threshold); }
     pid_t ProcessId() const { return m_Process.Pid(); }
     const CommandQueue& Queue() const { return m_Queue; }
@@ -77,7 +80,7 @@ private:
     void Enqueue(int delay, QByteArray text);
     void Enqueue(const SlaveProtocol::FixedCommand& command);
     std::optional<uint64_t> ReadCycles() const;
-    void ReaderThreadProc(int outputFd, std::promise<void> ended);
+    void ReaderThreadProc(int outputFd, long launch, std::promise<void> ended);
     void StopReader();
 
     IAnswerSink& m_Sink;
@@ -89,4 +92,5 @@ private:
     std::atomic<bool> m_bDeathReaped{false}; // the reader noticed MPlayer's death and reaped it
     ReadinessMeter m_Readiness;
     CommandQueue m_Queue;
+    long m_nLaunch = 0;
 };

@@ -342,7 +342,8 @@ void CRavoloView::OnAppEvent(const CAppEvent& event) {
         m_Session.OnLength();
         break;
     case WM_MP_EXITED:
-        m_Session.OnPlayerExited();
+        if (event.Value() == m_Engine.LaunchNumber())
+            m_Session.OnPlayerExited();
         break;
     case WM_PAD_COMMAND:
         OnPadCommand(static_cast<int>(event.Value()));

@@ -1,6 +1,7 @@
 // MPlayer dying under the view, in every state a session can be in: the view comes back to its
 // list, starts a new MPlayer, plays again, and the resume entry of the file survives.
 #include "dialogs/CWaitDlg.h"
+#include "platform/AppEvents.h"
 #include "resources/CommandIds.h"
 #include "settings/SettingsStore.h"
 #include "support/FakePlayer.h"
@@ -148,6 +149,17 @@ TEST_F(FaultPlayerDeath, KilledWhileAStopForClosingWaitsClosesTheWindow) {
     KillPlayer();
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return h.frame.closeRequests == 1; }));
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")), kEntry + m_Clip);
+}
+
+// A death noticed for an MPlayer that a path change or restart has already replaced.
+TEST_F(FaultPlayerDeath, AStaleDeathNoticeLeavesTheRunningPlayerAlone) {
+    StartWith(kAnswers);
+    const pid_t pid = View().Engine().ProcessId();
+    QCoreApplication::postEvent(&View(),
+                                new CAppEvent(WM_MP_EXITED, View().Engine().LaunchNumber() - 1));
+    QCoreApplication::sendPostedEvents(&View());
+    EXPECT_EQ(View().Engine().ProcessId(), pid);
+    EXPECT_EQ(View().Engine().GetPrepState(), PrepState::Ready);
 }
 
 } // namespace
