@@ -2,6 +2,7 @@
 
 #include "engine/CommandQueue.h"
 #include "engine/IAnswerSink.h"
+#include "engine/IPlayerControl.h"
 #include "engine/ISlaveCommands.h"
 #include "engine/PrepState.h"
 #include "engine/ReadinessMeter.h"
@@ -25,7 +26,7 @@
 // When MPlayer's output ends without our Quit (it died), the reader reaps it and posts
 // WM_MP_EXITED with the number of its launch. The view then calls Quit(), which returns at once
 // in that case, and Launch() again.
-class CMPlayerEngine : public ISlaveCommands {
+class CMPlayerEngine : public ISlaveCommands, public IPlayerControl {
 public:
     using CpuCycleClock = std::function<std::optional<uint64_t>(pid_t)>;
 
@@ -48,6 +49,7 @@ public:
     void OnTimerTick();
 
     PrepState GetPrepState() const { return m_Readiness.State(); }
+    bool IsReady() const override { return GetPrepState() == PrepState::Ready; }
     // Counts the launches: a death notice naming an earlier one is about an MPlayer already
     // replaced (a path change or a restart came first), never about the running one.
     long LaunchNumber() const { return m_nLaunch; }
@@ -59,13 +61,13 @@ public:
 
     // The slave commands: each only queues its line. LoadFile queues nothing and returns false
     // for a path that cannot be sent safely.
-    bool LoadFile(const QString& path);
+    bool LoadFile(const QString& path) override;
     void SetSpeed(int delay, int percent) override;
     void SeekRelative(int seconds) override;
     void SeekAbsolute(uint32_t seconds) override;
     void ShowOsdText(const QByteArray& text) override;
-    void GetTimePos();
-    void GetTimeLength();
+    void GetTimePos() override;
+    void GetTimeLength() override;
     void Pause() override;
     void FrameStep() override;
     void MuteOn() override;
@@ -74,7 +76,7 @@ public:
     void ClearAudioFilters() override;
     void SwitchAudio() override;
     void SelectSubtitle() override;
-    void Stop();
+    void Stop() override;
 
 private:
     void Enqueue(int delay, QByteArray text);

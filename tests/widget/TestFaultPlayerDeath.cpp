@@ -59,7 +59,7 @@ protected:
         ASSERT_TRUE(ViewHarness::WaitFor([&] { return m_Player->Record().Pids().size() >= 2; }));
         ASSERT_TRUE(h.WaitForReady());
         EXPECT_FALSE(View().State().m_bPlaying);
-        EXPECT_EQ(View().Session().StopReason(), 0);
+        EXPECT_FALSE(View().Session().Stopping());
         EXPECT_TRUE(View().ResumeListCtrl().isVisible());
         EXPECT_FALSE(h.frame.playbackActive);
         EXPECT_EQ(h.beeper.beeps,
@@ -74,7 +74,7 @@ protected:
         EXPECT_EQ(m_Player->Record().CommandTextsOfLaunch(1).value(0),
                   "loadfile \"" + m_Clip.toUtf8() + "\"");
         View().OnCommand(ID_STOP_REGISTER);
-        ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+        ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
         EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
                   QStringLiteral("2|65|4096|") + m_Clip);
         EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume1")), QString());
@@ -136,7 +136,7 @@ TEST_F(FaultPlayerDeath, KilledWhileAStopWaitsForThePosition) {
     PlayAndConfirm();
     View().OnCommand(ID_STOP_REGISTER);
     ASSERT_TRUE(WaitForCommand("get_time_pos"));
-    ASSERT_EQ(View().Session().StopReason(), 1);
+    ASSERT_EQ(View().Session().PendingStop(), StopReason::Register);
     KillPlayer();
     ExpectRecovery(true);
 }
