@@ -38,22 +38,13 @@ public:
     void RepaintView() override {}
     void PlayNextInFolder() override {}
     void SaveResumeState() override {}
-    void RestartPlayer() override { ++restarts; }
+    void RestartPlayer() override {}
     int listShown = 0;
-    int restarts = 0;
 };
 
-enum class Do {
-    Start,
-    StopRegister,
-    StopRestore,
-    StopToClose,
-    Blank,
-    Length,
-    Position,
-    Exited,
-    Wait
-};
+// clang-format off
+enum class Do { Start, StopRegister, StopRestore, StopToClose, Blank, Length, Position, Exited, Wait };
+// clang-format on
 
 struct Step {
     Do what;
@@ -89,39 +80,27 @@ protected:
         m_State.m_ResumeList.RegisterResumeEntry(other, 9, false);
     }
 
+    // clang-format off
     void Run(const Step& step) {
         switch (step.what) {
-        case Do::Start:
-            m_Session.StartPlayback(m_Clip, m_Clip.positionSec);
-            break;
-        case Do::StopRegister:
-            m_Session.StopPlayback(StopReason::Register);
-            break;
-        case Do::StopRestore:
-            m_Session.StopPlayback(StopReason::Restore);
-            break;
-        case Do::StopToClose:
+        case Do::Start: m_Session.StartPlayback(m_Clip, m_Clip.positionSec); break;
+        case Do::StopRegister: m_Session.StopPlayback(StopReason::Register); break;
+        case Do::StopRestore: m_Session.StopPlayback(StopReason::Restore); break;
+        case Do::StopToClose: // as the view's stop for a shutdown
             m_Session.StopPlayback(StopReason::Register);
             m_State.m_bClosing = true;
             break;
-        case Do::Blank:
-            m_Session.OnBlankLine();
-            break;
-        case Do::Length:
-            m_Session.OnLength();
-            break;
-        case Do::Position:
-            m_Session.OnTimePos(step.value);
-            break;
-        case Do::Exited:
-            m_Session.OnPlayerExited();
-            break;
+        case Do::Blank: m_Session.OnBlankLine(); break;
+        case Do::Length: m_Session.OnLength(); break;
+        case Do::Position: m_Session.OnTimePos(step.value); break;
+        case Do::Exited: m_Session.OnPlayerExited(); break;
         case Do::Wait:
             m_Clock.Advance(step.value);
             m_Session.OnTimerTick(QRect());
             break;
         }
     }
+    // clang-format on
 
     QStringList Resume() const {
         QStringList entries;
@@ -161,82 +140,41 @@ TEST_P(PlaybackSessionScripts, EndAsExpected) {
     EXPECT_EQ(m_Frame.closeRequests, script.closes);
 }
 
+// clang-format off
+const Step kStart{Do::Start, S::Starting};
+const Step kConfirm{Do::Length, S::Playing};
+const QStringList kRegistered{"a.avi 65", "other.avi 9"};
+
 INSTANTIATE_TEST_SUITE_P(
     Table, PlaybackSessionScripts,
     testing::Values(
         Script{"RegisterStoresThePositionAtTheFront",
-               {{Do::Start, S::Starting},
-                {Do::Length, S::Playing},
-                {Do::StopRegister, S::Stopping},
-                {Do::Position, S::Idle, 65}},
-               {"a.avi 65", "other.avi 9"},
-               kStopSent},
+               {kStart, kConfirm, {Do::StopRegister, S::Stopping}, {Do::Position, S::Idle, 65}}, kRegistered, kStopSent},
         Script{"RestorePutsTheEntryBackInItsPlace",
-               {{Do::Start, S::Starting},
-                {Do::Length, S::Playing},
-                {Do::StopRestore, S::Stopping},
-                {Do::Position, S::Idle, 65}},
-               kUntouched,
-               kStopSent},
+               {kStart, kConfirm, {Do::StopRestore, S::Stopping}, {Do::Position, S::Idle, 65}}, kUntouched, kStopSent},
         // MPlayer answers nothing while idle: a file it could not open, or one that just ended.
         Script{"AnUnansweredStopEndsAtTheJudgementTime",
-               {{Do::Start, S::Starting},
-                {Do::StopRestore, S::Stopping},
-                {Do::Wait, S::Stopping, kJudge - 1},
-                {Do::Wait, S::Idle, 1}},
-               kUntouched,
-               kStopSent},
+               {kStart, {Do::StopRestore, S::Stopping}, {Do::Wait, S::Stopping, kJudge - 1}, {Do::Wait, S::Idle, 1}},
+               kUntouched, kStopSent},
         Script{"AnUnansweredRegistrationKeepsTheEntry",
-               {{Do::Start, S::Starting},
-                {Do::Length, S::Playing},
-                {Do::Blank, S::Playing},
-                {Do::StopRegister, S::Stopping},
-                {Do::Wait, S::Idle, kJudge}},
-               kUntouched,
-               kStartSent + QStringList{"get_time_length", "get_time_pos", "stop"}},
+               {kStart, kConfirm, {Do::Blank, S::Playing}, {Do::StopRegister, S::Stopping}, {Do::Wait, S::Idle, kJudge}},
+               kUntouched, kStartSent + QStringList{"get_time_length", "get_time_pos", "stop"}},
         Script{"AnUnansweredStopToCloseCloses",
-               {{Do::Start, S::Starting},
-                {Do::Length, S::Playing},
-                {Do::StopToClose, S::Stopping},
-                {Do::Wait, S::Idle, kJudge}},
-               kUntouched,
-               kStopSent,
-               0,
-               1},
+               {kStart, kConfirm, {Do::StopToClose, S::Stopping}, {Do::Wait, S::Idle, kJudge}}, kUntouched, kStopSent, 0, 1},
         Script{"ALatePositionChangesNothing",
-               {{Do::Start, S::Starting},
-                {Do::Length, S::Playing},
-                {Do::StopRegister, S::Stopping},
-                {Do::Wait, S::Idle, kJudge},
-                {Do::Position, S::Idle, 65}},
-               kUntouched,
-               kStopSent},
+               {kStart, kConfirm, {Do::StopRegister, S::Stopping}, {Do::Wait, S::Idle, kJudge}, {Do::Position, S::Idle, 65}},
+               kUntouched, kStopSent},
         Script{"AStartWhileAStopWaitsIsRefused",
-               {{Do::Start, S::Starting},
-                {Do::Length, S::Playing},
-                {Do::StopRegister, S::Stopping},
-                {Do::Start, S::Stopping},
-                {Do::Position, S::Idle, 65}},
-               {"a.avi 65", "other.avi 9"},
-               kStopSent},
+               {kStart, kConfirm, {Do::StopRegister, S::Stopping}, {Do::Start, S::Stopping}, {Do::Position, S::Idle, 65}},
+               kRegistered, kStopSent},
         Script{"ADeathWhileStoppingPutsTheEntryBack",
-               {{Do::Start, S::Starting},
-                {Do::Length, S::Playing},
-                {Do::StopRegister, S::Stopping},
-                {Do::Exited, S::Idle}},
-               kUntouched,
-               kStopSent},
+               {kStart, kConfirm, {Do::StopRegister, S::Stopping}, {Do::Exited, S::Idle}}, kUntouched, kStopSent},
         Script{"AnUnconfirmedStartEndsAtTheJudgementTime",
-               {{Do::Start, S::Starting}, {Do::Wait, S::Idle, kJudge}},
-               kUntouched,
-               kStartSent},
+               {kStart, {Do::Wait, S::Idle, kJudge}}, kUntouched, kStartSent},
         Script{"AFilePlayedToItsEndLeavesTheList",
-               {{Do::Start, S::Starting},
-                {Do::Blank, S::Playing},
-                {Do::Wait, S::Playing, kJudge - 1},
-                {Do::Wait, S::Idle, 1}},
-               {"other.avi 9"},
-               kStartSent + QStringList{"get_time_length"}}),
+               {kStart, {Do::Blank, S::Playing}, {Do::Wait, S::Playing, kJudge - 1}, {Do::Wait, S::Idle, 1}},
+               {"other.avi 9"}, kStartSent + QStringList{"get_time_length"}}),
     [](const testing::TestParamInfo<Script>& info) { return info.param.name; });
+// clang-format on
 
 } // namespace
