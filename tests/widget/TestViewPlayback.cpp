@@ -136,6 +136,20 @@ TEST_F(ViewPlayback, APlayWhileAStopWaitsRunsOnceTheStopHasEnded) {
               QStringLiteral("2|65|4096|") + m_Clip);
 }
 
+TEST_F(ViewPlayback, AHandOverWhileAStopWaitsRunsOnceTheStopHasEnded) {
+    StartWith("on get_time_length reply ANS_LENGTH=120.00\n"
+              "on get_time_pos after 600 reply ANS_TIME_POSITION=65.4\n");
+    View().PlaySelectedItem();
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    View().OnCommand(ID_STOP_REGISTER);
+    View().OpenPaths({m_Next});
+    EXPECT_TRUE(View().Session().Stopping());
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().State().m_bPlaying; }));
+    EXPECT_EQ(View().State().m_CurrentItem.path, m_Next);
+    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
+              QStringLiteral("2|65|4096|") + m_Clip);
+}
+
 TEST_F(ViewPlayback, NoAnswerWithinTheJudgementTimeBeepsWithTheHandAndReturns) {
     StartWith("");
     View().PlaySelectedItem();
