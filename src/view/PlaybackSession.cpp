@@ -49,7 +49,6 @@ bool PlaybackSession::StartPlayback(const MediaItem& item, std::optional<uint32_
     m_.host.HideLists();
     Enter(SessionState::Starting);
     m_.transport.ResetForStart();
-    m_eStopReason = StopReason::None;
     m_.state.m_ResumeList.ClearDetachedEntry();
     m_bStartCheck = true;
     m_dwStartCheckTime = m_.clock.NowMs();
