@@ -23,8 +23,9 @@ bool IsCSpace(char c) {
 }
 
 // Like atoi: leading white space, an optional sign, digits up to the first non-digit; a fraction
-// is cut off. Saturates at the int range instead of overflowing.
-long LeadingInteger(std::string_view text) {
+// is cut off. Both answers are seconds: a negative one counts as 0 (stored unsigned it would be
+// a position far past the end); a huge one saturates instead of overflowing.
+long LeadingSeconds(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && IsCSpace(text[i]))
         ++i;
@@ -35,7 +36,7 @@ long LeadingInteger(std::string_view text) {
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
         magnitude = std::min<long long>(magnitude * 10 + (text[i] - '0'), 1LL + INT_MAX);
     const long long value = negative ? -magnitude : magnitude;
-    return static_cast<long>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+    return static_cast<long>(std::clamp<long long>(value, 0, INT_MAX));
 }
 
 } // namespace
@@ -68,7 +69,7 @@ std::optional<Answer> AnswerLineAssembler::Classify() const {
         return Answer{WM_MP_BLANKLINE, 0};
     for (const AnswerPrefix& row : kAnswerPrefixes) {
         if (line.starts_with(row.prefix))
-            return Answer{row.number, LeadingInteger(line.substr(row.prefix.size()))};
+            return Answer{row.number, LeadingSeconds(line.substr(row.prefix.size()))};
     }
     return std::nullopt;
 }

@@ -57,11 +57,12 @@ bool CMPlayerEngine::Launch(const QString& path, quint64 windowId) {
     m_bQuitting.store(false);
     m_bDeathReaped.store(false);
     m_Readiness.Reset();
+    ++m_nLaunch;
     std::promise<void> ended;
     m_ReaderEnded = ended.get_future();
     try {
         m_ReaderThread = std::thread(&CMPlayerEngine::ReaderThreadProc, this, m_Process.OutputFd(),
-                                     std::move(ended));
+                                     m_nLaunch, std::move(ended));
     } catch (const std::system_error&) {
         m_Process.Reap(0);
         m_Process.Close();
@@ -111,7 +112,7 @@ std::optional<uint64_t> CMPlayerEngine::ReadCycles() const {
     return m_CpuClock(pid);
 }
 
-void CMPlayerEngine::ReaderThreadProc(int outputFd, std::promise<void> ended) {
+void CMPlayerEngine::ReaderThreadProc(int outputFd, long launch, std::promise<void> ended) {
     setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kReaderNice); // refused: fine
     AnswerLineAssembler lines;
     // What is there, up to a block: one byte per call costs a core for a chatty player.
@@ -132,7 +133,7 @@ void CMPlayerEngine::ReaderThreadProc(int outputFd, std::promise<void> ended) {
         // A player that closed its output is of no more use, even if it still runs.
         m_Process.Reap(kDeadExitGraceMs);
         m_bDeathReaped.store(true);
-        m_Sink.PostAnswer(WM_MP_EXITED, 0);
+        m_Sink.PostAnswer(WM_MP_EXITED, launch);
     }
     ended.set_value();
 }

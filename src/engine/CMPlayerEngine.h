@@ -2,6 +2,7 @@
 
 #include "engine/CommandQueue.h"
 #include "engine/IAnswerSink.h"
+#include "engine/IPlayerControl.h"
 #include "engine/ISlaveCommands.h"
 #include "engine/PrepState.h"
 #include "engine/ReadinessMeter.h"
@@ -23,9 +24,9 @@
 // user-interface thread.
 //
 // When MPlayer's output ends without our Quit (it died), the reader reaps it and posts
-// WM_MP_EXITED. The view then calls Quit(), which returns at once in that case, and Launch()
-// again.
-class CMPlayerEngine : public ISlaveCommands {
+// WM_MP_EXITED with the number of its launch. The view then calls Quit(), which returns at once
+// in that case, and Launch() again.
+class CMPlayerEngine : public ISlaveCommands, public IPlayerControl {
 public:
     using CpuCycleClock = std::function<std::optional<uint64_t>(pid_t)>;
 
@@ -48,6 +49,10 @@ public:
     void OnTimerTick();
 
     PrepState GetPrepState() const { return m_Readiness.State(); }
+    bool IsReady() const override { return GetPrepState() == PrepState::Ready; }
+    // Counts the launches: a death notice naming an earlier one is about an MPlayer already
+    // replaced (a path change or a restart came first), never about the running one.
+    long LaunchNumber() const { return m_nLaunch; }
     void SetPrepCycleTime(uint32_t threshold) { m_Readiness.SetThreshold(threshold); }
     pid_t ProcessId() const { return m_Process.Pid(); }
     const CommandQueue& Queue() const { return m_Queue; }
@@ -56,13 +61,13 @@ public:
 
     // The slave commands: each only queues its line. LoadFile queues nothing and returns false
     // for a path that cannot be sent safely.
-    bool LoadFile(const QString& path);
+    bool LoadFile(const QString& path) override;
     void SetSpeed(int delay, int percent) override;
     void SeekRelative(int seconds) override;
     void SeekAbsolute(uint32_t seconds) override;
     void ShowOsdText(const QByteArray& text) override;
-    void GetTimePos();
-    void GetTimeLength();
+    void GetTimePos() override;
+    void GetTimeLength() override;
     void Pause() override;
     void FrameStep() override;
     void MuteOn() override;
@@ -72,13 +77,13 @@ public:
     void ClearAudioFilters() override;
     void SwitchAudio() override;
     void SelectSubtitle() override;
-    void Stop();
+    void Stop() override;
 
 private:
     void Enqueue(int delay, QByteArray text);
     void Enqueue(const SlaveProtocol::FixedCommand& command);
     std::optional<uint64_t> ReadCycles() const;
-    void ReaderThreadProc(int outputFd, std::promise<void> ended);
+    void ReaderThreadProc(int outputFd, long launch, std::promise<void> ended);
     void StopReader();
 
     IAnswerSink& m_Sink;
@@ -90,4 +95,5 @@ private:
     std::atomic<bool> m_bDeathReaped{false}; // the reader noticed MPlayer's death and reaped it
     ReadinessMeter m_Readiness;
     CommandQueue m_Queue;
+    long m_nLaunch = 0;
 };

@@ -10,7 +10,7 @@ enum AppEventNumber : int {
     WM_MP_LENGTH = 0x8003,    // ANS_LENGTH=, value: whole seconds
     WM_PAD_COMMAND = 0x8004,  // the control pad released a cell, value: code 0..20
     WM_PAD_SIZE = 0x8005,     // the settings dialog moved the pad size, value: percent
-    WM_MP_EXITED = 0x8006,    // MPlayer's output ended without our quit: it died
+    WM_MP_EXITED = 0x8006,    // MPlayer's output ended without our quit: it died; value: its launch
 };
 
 // One posted message with its single argument (the Windows wParam).

@@ -11,6 +11,7 @@
 #include "resources/CommandIds.h"
 #include "settings/ProgramVersion.h"
 #include "settings/SettingsStore.h"
+#include "view/CommandTable.h"
 #include "view/IFrameServices.h"
 #include "view/PathParts.h"
 #include "view/TitleGeometry.h"
@@ -309,7 +310,7 @@ void CRavoloView::ReportProfileWrite(bool written) {
 void CRavoloView::StopForShutdown() {
     if (!m_State.m_bPlaying)
         return;
-    m_Session.StopPlayback(1);
+    m_Session.StopPlayback(StopReason::Register);
     m_State.m_bClosing = true;
 }
 
@@ -340,7 +341,8 @@ void CRavoloView::OnAppEvent(const CAppEvent& event) {
         m_Session.OnLength();
         break;
     case WM_MP_EXITED:
-        m_Session.OnPlayerExited();
+        if (event.Value() == m_Engine.LaunchNumber())
+            m_Session.OnPlayerExited();
         break;
     case WM_PAD_COMMAND:
         OnPadCommand(static_cast<int>(event.Value()));
@@ -350,6 +352,7 @@ void CRavoloView::OnAppEvent(const CAppEvent& event) {
         ResizePad();
         break;
     }
+    RunWaitingCommand();
 }
 
 void CRavoloView::timerEvent(QTimerEvent* event) {
@@ -362,6 +365,7 @@ void CRavoloView::OnTimer() {
     if (m_WaitDlg->isVisible() && m_Engine.GetPrepState() == PrepState::Ready)
         m_WaitDlg->hide();
     m_Session.OnTimerTick(QRect(mapToGlobal(QPoint(0, 0)), size()));
+    RunWaitingCommand();
     PlayPendingFile();
     const QString mediaState = PlaybackStatus() + PlayingTitle();
     if (mediaState != m_strLastMediaState) {
@@ -405,9 +409,14 @@ void CRavoloView::Raise() {
 }
 
 void CRavoloView::OpenPaths(const QStringList& paths) {
-    // Like a key, a hand-over never interrupts a playing file, nor acts behind a dialog.
+    // Like a key, a hand-over never interrupts a playing file, nor acts behind a dialog, and
+    // waits for a stop to end.
     if (paths.isEmpty() || m_State.m_bPlaying || HeldByDialog())
         return;
+    if (m_Session.Stopping()) {
+        m_WaitingCommand = [this, paths] { OpenPaths(paths); };
+        return;
+    }
     const QFileInfo target(paths.first());
     m_State.m_bResumeScreen = false;
     if (target.isDir()) {
@@ -430,8 +439,8 @@ void CRavoloView::PlayPendingFile() {
     const QString file = std::exchange(m_strPendingPlay, QString());
     // Only the file itself, listed as media on the folder screen, is played.
     const MediaItem* selected = m_Folder.SelectedItem();
-    if (!m_State.m_bPlaying && !m_State.m_bResumeScreen && selected != nullptr &&
-        selected->path == file)
+    if (m_Session.State() == SessionState::Idle && !m_State.m_bResumeScreen &&
+        selected != nullptr && selected->path == file)
         PlaySelectedItem();
 }
 
@@ -459,9 +468,7 @@ void CRavoloView::PlayResumeEntry() {
     }
     const MediaItem item = *entry;
     m_State.m_strCurrentFolder = PathParts::FolderOf(item.path);
-    if (m_Session.StartPlayback(item))
-        m_Engine.SeekAbsolute(item.positionSec);
-    else
+    if (!m_Session.StartPlayback(item, item.positionSec))
         m_Services.beeper.Beep(BEEP_DEFAULT);
 }
 
@@ -480,10 +487,10 @@ void CRavoloView::PlayFolderItem() {
         m_Folder.FillFolderList();
         return;
     }
-    if (!m_Session.StartPlayback(item))
+    const std::optional<uint32_t> seekTo =
+        item.positionSec != 0 ? std::optional<uint32_t>(item.positionSec) : std::nullopt;
+    if (!m_Session.StartPlayback(item, seekTo))
         m_Services.beeper.Beep(BEEP_DEFAULT);
-    else if (item.positionSec != 0)
-        m_Engine.SeekAbsolute(item.positionSec);
 }
 
 void CRavoloView::PlayNextInFolder() {
@@ -507,8 +514,6 @@ void CRavoloView::PlayNextInFolder() {
 // ---- screens -------------------------------------------------------------------------------
 
 void CRavoloView::SwitchScreenCarry() {
-    if (m_State.m_bPlaying)
-        return;
     if (m_State.m_bResumeScreen) {
         const MediaItem* entry = m_Resume.SelectedEntry();
         if (entry != nullptr && entry->kind == File) {
@@ -529,8 +534,6 @@ void CRavoloView::SwitchScreenCarry() {
 }
 
 void CRavoloView::SwitchScreen() {
-    if (m_State.m_bPlaying)
-        return;
     m_State.m_bResumeScreen = !m_State.m_bResumeScreen;
     ShowListScreen();
 }
@@ -587,71 +590,96 @@ void CRavoloView::OnCommand(int id) {
 }
 
 void CRavoloView::RunCommand(int id) {
-    const bool playing = m_State.m_bPlaying;
-    const bool folderScreen = !playing && !m_State.m_bResumeScreen;
-    switch (id) {
-    case ID_VIEW_FULLSCREEN:
-        m_Frame.ToggleFullScreen();
-        m_State.m_bFullScreen = m_Frame.IsFullScreen();
+    const CommandRow* row = CommandTable::Find(id);
+    if (row == nullptr)
+        return;
+    switch (row->In(m_Session.State())) {
+    case Gate::Runs:
+        (static_cast<ICommandHandlers&>(*this).*(row->handler))(id);
         break;
-    case ID_MPLAYER_PATH:
-        if (!playing)
-            ChoosePlayerPath();
+    case Gate::Waits:
+        // One waits at a time: the last one asked for is what the user wants.
+        m_WaitingCommand = [this, id] { OnCommand(id); };
         break;
-    case ID_PLAY:
-    case ID_OPEN_FOLDER:
-        if (!playing)
-            PlaySelectedItem();
-        break;
-    case ID_STOP_REGISTER:
-    case ID_STOP_NO_REGISTER:
-        if (playing)
-            m_Session.StopPlayback(id == ID_STOP_REGISTER ? 1 : 2);
-        break;
-    case ID_SETTINGS:
-        if (!playing)
-            ApplySettingsDialog();
-        break;
-    case ID_FOLDER_UP:
-        if (folderScreen)
-            m_Folder.GoUpFolder();
-        break;
-    case ID_FOLDER_TOP:
-        if (folderScreen)
-            m_Folder.GoTopFolder();
-        break;
-    case ID_RESUME_DELETE:
-        DeleteResumeEntry();
-        break;
-    case ID_SWITCH_SCREEN_CARRY:
-        SwitchScreenCarry();
-        break;
-    case ID_SWITCH_SCREEN:
-        SwitchScreen();
-        break;
-    case ID_APP_EXIT:
-        m_Frame.PostClose();
-        break;
-    case ID_CONTINUOUS_MODE:
-        m_State.m_bContinuousMode = !m_State.m_bContinuousMode;
-        break;
-    case ID_SKIP_BACK:
-        if (playing)
-            m_Transport.SkipBack(m_State.m_nSkipBackSec);
-        else if (folderScreen)
-            m_Folder.GoUpFolder();
-        break;
-    case ID_APP_ABOUT:
-        CAboutDlg(ProgramVersion::FromBuild(), m_Frame.FrameWindow()).exec();
-        break;
-    default:
-        if (playing)
-            OnTransportCommand(id);
+    case Gate::Refused:
         break;
     }
 }
 
-void CRavoloView::OnTransportCommand(int id) {
+void CRavoloView::RunWaitingCommand() {
+    if (!m_WaitingCommand || m_Session.State() != SessionState::Idle)
+        return;
+    const std::function<void()> command = std::exchange(m_WaitingCommand, nullptr);
+    // A stop to close ends with the window; nothing else is started.
+    if (!m_State.m_bClosing)
+        command();
+}
+
+// ---- command handlers (which runs when: CommandTable.cpp) ---------------------------------
+
+void CRavoloView::OnFullScreen(int) {
+    m_Frame.ToggleFullScreen();
+    m_State.m_bFullScreen = m_Frame.IsFullScreen();
+}
+
+void CRavoloView::OnPlayerPath(int) {
+    ChoosePlayerPath();
+}
+
+void CRavoloView::OnPlay(int) {
+    PlaySelectedItem();
+}
+
+void CRavoloView::OnStop(int id) {
+    m_Session.StopPlayback(id == ID_STOP_REGISTER ? StopReason::Register : StopReason::Restore);
+}
+
+void CRavoloView::OnSettings(int) {
+    ApplySettingsDialog();
+}
+
+void CRavoloView::OnFolderUp(int) {
+    if (!m_State.m_bResumeScreen)
+        m_Folder.GoUpFolder();
+}
+
+void CRavoloView::OnFolderTop(int) {
+    if (!m_State.m_bResumeScreen)
+        m_Folder.GoTopFolder();
+}
+
+void CRavoloView::OnResumeDelete(int) {
+    DeleteResumeEntry();
+}
+
+void CRavoloView::OnSwitchScreenCarry(int) {
+    SwitchScreenCarry();
+}
+
+void CRavoloView::OnSwitchScreen(int) {
+    SwitchScreen();
+}
+
+void CRavoloView::OnExit(int) {
+    m_Frame.PostClose();
+}
+
+void CRavoloView::OnContinuousMode(int) {
+    m_State.m_bContinuousMode = !m_State.m_bContinuousMode;
+}
+
+void CRavoloView::OnSkipBack(int id) {
+    if (m_State.m_bPlaying)
+        OnTransport(id);
+    else
+        OnFolderUp(id);
+}
+
+void CRavoloView::OnAbout(int) {
+    CAboutDlg(ProgramVersion::FromBuild(), m_Frame.FrameWindow()).exec();
+}
+
+void CRavoloView::OnTransport(int id) {
     switch (id) {
     case ID_SEEK_START:
         m_Transport.SeekToStart();
@@ -664,6 +692,9 @@ void CRavoloView::OnTransportCommand(int id) {
         break;
     case ID_SKIP_FORWARD:
         m_Transport.SkipForward(m_State.m_nSkipForwardSec);
+        break;
+    case ID_SKIP_BACK:
+        m_Transport.SkipBack(m_State.m_nSkipBackSec);
         break;
     case ID_SWITCH_AUDIO:
         m_Transport.SwitchAudio();

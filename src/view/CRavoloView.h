@@ -6,6 +6,7 @@
 #include "platform/IMprisTarget.h"
 #include "view/AnswerPoster.h"
 #include "view/FolderScreen.h"
+#include "view/ICommandHandlers.h"
 #include "view/IFrameView.h"
 #include "view/IPlaybackHost.h"
 #include "view/InputMap.h"
@@ -22,6 +23,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class CControlDlg;
@@ -30,7 +32,11 @@ class IFrameServices;
 
 // The single view of the main frame: the folder and resume lists, the title area above them,
 // and the native window MPlayer draws its video into.
-class CRavoloView : public QWidget, public IFrameView, public IMprisTarget, private IPlaybackHost {
+class CRavoloView : public QWidget,
+                    public IFrameView,
+                    public IMprisTarget,
+                    private IPlaybackHost,
+                    private ICommandHandlers {
     Q_OBJECT
 public:
     CRavoloView(const ViewServices& services, IFrameServices& frame, QWidget* parent = nullptr);
@@ -116,7 +122,23 @@ private:
     void DeleteResumeEntry();
     void ApplySettingsDialog();
     void RunCommand(int id);
-    void OnTransportCommand(int id);
+    void RunWaitingCommand();
+    // ICommandHandlers
+    void OnFullScreen(int id) override;
+    void OnPlayerPath(int id) override;
+    void OnPlay(int id) override;
+    void OnStop(int id) override;
+    void OnSettings(int id) override;
+    void OnFolderUp(int id) override;
+    void OnFolderTop(int id) override;
+    void OnResumeDelete(int id) override;
+    void OnSwitchScreenCarry(int id) override;
+    void OnSwitchScreen(int id) override;
+    void OnExit(int id) override;
+    void OnContinuousMode(int id) override;
+    void OnSkipBack(int id) override;
+    void OnAbout(int id) override;
+    void OnTransport(int id) override;
     void Perform(const InputAction& action);
     void OnPadCommand(int code);
     void TogglePad(QPoint clickPoint);
@@ -143,6 +165,8 @@ private:
     CMPlayerEngine m_Engine;
     int m_nTimerId = 0;
     QString m_strPendingPlay; // a file handed over before MPlayer was ready
+    // A command given while a stop waits for MPlayer's answer; it runs once the stop has ended.
+    std::function<void()> m_WaitingCommand;
     QString m_strLastMediaState;
     int m_nEarlyDeaths = 0;             // MPlayer deaths in a row before it was ready
     bool m_bProfileWriteFailed = false; // the user has been told, and no write has worked since

@@ -1,6 +1,6 @@
 #include "view/PlaybackSession.h"
 
-#include "engine/CMPlayerEngine.h"
+#include "engine/IPlayerControl.h"
 #include "platform/IBeeper.h"
 #include "platform/IClock.h"
 #include "platform/IPointer.h"
@@ -30,23 +30,32 @@ bool IsReadable(const QString& path) {
 
 PlaybackSession::PlaybackSession(const Collaborators& collaborators) : m_(collaborators) {}
 
-bool PlaybackSession::StartPlayback(const MediaItem& item) {
-    if (!IsReadable(item.path) || m_.engine.GetPrepState() != PrepState::Ready)
+void PlaybackSession::Enter(SessionState state) {
+    m_eState = state;
+    m_.state.m_bPlaying = state == SessionState::Starting || state == SessionState::Playing;
+}
+
+bool PlaybackSession::StartPlayback(const MediaItem& item, std::optional<uint32_t> seekTo) {
+    // A start while a stop waits would take over the stopped file's held entry.
+    if (m_eState == SessionState::Stopping)
+        return false;
+    if (!IsReadable(item.path) || !m_.player.IsReady())
         return false;
     // Refused before anything changes: a name MPlayer could misread is never sent.
-    if (!m_.engine.LoadFile(item.path))
+    if (!m_.player.LoadFile(item.path))
         return false;
     m_.state.m_CurrentItem = item;
     m_.frame.SetDocumentTitle(PathParts::FileNamePart(item.path));
     m_.host.HideLists();
-    m_.state.m_bPlaying = true;
+    Enter(SessionState::Starting);
     m_.transport.ResetForStart();
-    m_nStopReason = 0;
     m_.state.m_ResumeList.ClearDetachedEntry();
     m_bStartCheck = true;
     m_dwStartCheckTime = m_.clock.NowMs();
     m_bEndCheck = false;
-    m_.engine.GetTimeLength();
+    m_.player.GetTimeLength();
+    if (seekTo)
+        m_.player.SeekAbsolute(*seekTo);
     QPoint cursor;
     m_.pointerDevice.Position(cursor);
     m_.pointer.HidePointer();
@@ -57,13 +66,15 @@ bool PlaybackSession::StartPlayback(const MediaItem& item) {
     return true;
 }
 
-void PlaybackSession::StopPlayback(int reason) {
-    m_.state.m_bPlaying = false;
+void PlaybackSession::StopPlayback(StopReason reason) {
+    Enter(SessionState::Stopping);
+    m_eStopReason = reason;
+    m_dwStopTime = m_.clock.NowMs();
+    m_bEndCheck = false;
     m_.transport.ResetForStop();
-    m_nStopReason = reason;
     // Asked before the stop, so MPlayer still has the file loaded when it answers.
-    m_.engine.GetTimePos();
-    m_.engine.Stop();
+    m_.player.GetTimePos();
+    m_.player.Stop();
     LeavePlaybackScreen();
 }
 
@@ -77,6 +88,8 @@ void PlaybackSession::ConfirmStart() {
     if (!m_bStartCheck)
         return;
     m_bStartCheck = false;
+    if (m_eState == SessionState::Starting)
+        Enter(SessionState::Playing);
     m_.state.m_ResumeList.DetachResumeEntry(m_.state.m_CurrentItem.path);
 }
 
@@ -86,64 +99,73 @@ void PlaybackSession::OnBlankLine() {
     ConfirmStart();
     m_bEndCheck = true;
     m_dwEndCheckTime = m_.clock.NowMs();
-    m_.engine.GetTimeLength();
+    m_.player.GetTimeLength();
 }
 
 void PlaybackSession::OnLength() {
-    if (m_.state.m_bPlaying) {
+    switch (m_eState) {
+    case SessionState::Starting:
+    case SessionState::Playing:
         ConfirmStart();
         m_bEndCheck = false;
-        return;
-    }
-    // A stop already under way stops it too, and must keep its own reason: a second stop would
-    // turn a registration into a restore. The answer belongs to the file being stopped, so it
-    // confirms its start: a registration must not find the old entry still in the list.
-    if (m_nStopReason != 0) {
+        break;
+    case SessionState::Stopping:
+        // The answer belongs to the file being stopped, so it confirms its start: a
+        // registration must not find the old entry still in the list. A second stop would turn
+        // a registration into a restore.
         ConfirmStart();
-        return;
+        break;
+    case SessionState::Idle:
+        // MPlayer still plays a file the view gave up on.
+        m_bStartCheck = false;
+        StopPlayback(StopReason::Restore);
+        break;
     }
-    // MPlayer still plays a file the view gave up on.
-    m_bStartCheck = false;
-    StopPlayback(2);
 }
 
 void PlaybackSession::OnTimePos(uint32_t seconds) {
+    // Late for a stop already completed without it: nothing is left to decide.
+    if (m_eState == SessionState::Idle)
+        return;
     ConfirmStart();
+    if (m_eState == SessionState::Stopping)
+        CompleteStop(seconds);
+}
+
+// Without a position a registration cannot be made, and the held entry goes back to its place.
+void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
     ResumeList& resume = m_.state.m_ResumeList;
-    if (m_nStopReason == 1) {
-        resume.RegisterResumeEntry(m_.state.m_CurrentItem, seconds, m_.state.m_bAFNoResume);
+    if (m_eStopReason == StopReason::Register && position) {
+        resume.RegisterResumeEntry(m_.state.m_CurrentItem, *position, m_.state.m_bAFNoResume);
         // The old entry is replaced (or, for audio without resume, dropped) for good.
         resume.ClearDetachedEntry();
-    } else if (m_nStopReason == 2) {
+    } else {
         resume.RestoreDetachedEntry();
     }
-    m_nStopReason = 0;
+    // A late first answer must not detach the entry just put back.
+    m_bStartCheck = false;
+    m_eStopReason = StopReason::None;
+    Enter(SessionState::Idle);
     m_.host.SaveResumeState();
     if (m_.state.m_bClosing)
         m_.frame.PostClose();
-    else if (!m_.state.m_bPlaying)
+    else
         m_.host.ShowListScreen();
 }
 
 void PlaybackSession::OnPlayerExited() {
-    const bool active = m_.state.m_bPlaying || m_nStopReason != 0;
-    m_bStartCheck = false;
     m_bEndCheck = false;
-    if (active) {
-        m_.state.m_bPlaying = false;
-        m_.transport.ResetForStop();
-        m_nStopReason = 0;
-        m_.state.m_ResumeList.RestoreDetachedEntry();
-        m_.host.SaveResumeState();
-        LeavePlaybackScreen();
-        m_.beeper.Beep(BEEP_DEFAULT);
-        if (m_.state.m_bClosing) {
-            m_.frame.PostClose();
-            return;
-        }
-        m_.host.ShowListScreen();
+    if (m_eState == SessionState::Idle) {
+        m_bStartCheck = false;
+        m_.host.RestartPlayer();
+        return;
     }
-    m_.host.RestartPlayer();
+    m_.transport.ResetForStop();
+    LeavePlaybackScreen();
+    m_.beeper.Beep(BEEP_DEFAULT);
+    CompleteStop(std::nullopt);
+    if (!m_.state.m_bClosing)
+        m_.host.RestartPlayer();
 }
 
 bool PlaybackSession::Expired(uint32_t since) const {
@@ -152,34 +174,54 @@ bool PlaybackSession::Expired(uint32_t since) const {
 }
 
 void PlaybackSession::OnTimerTick(const QRect& viewRect) {
+    if (RunExpiredCheck())
+        return;
     if (!m_.state.m_bPlaying) {
         m_.pointer.ShowPointer();
-        return;
-    }
-    if (m_bStartCheck && Expired(m_dwStartCheckTime)) {
-        m_bStartCheck = false;
-        OnStartTimeout();
-        return;
-    }
-    if (m_bEndCheck && Expired(m_dwEndCheckTime)) {
-        m_bEndCheck = false;
-        OnEndOfFile();
         return;
     }
     m_.transport.OnSeekTick();
     m_.pointer.OnTick(viewRect, m_.state.m_bMenuOpen);
 }
 
+// Each state but Idle waits on MPlayer for at most the judgement time; this ends the wait that
+// ran out. MPlayer 1.5 answers nothing to get_time_pos while idle (a file it could not open,
+// or one that has just ended), so a stop too must end on time.
+bool PlaybackSession::RunExpiredCheck() {
+    switch (m_eState) {
+    case SessionState::Starting:
+        if (!Expired(m_dwStartCheckTime))
+            return false;
+        OnStartTimeout();
+        return true;
+    case SessionState::Playing:
+        if (!m_bEndCheck || !Expired(m_dwEndCheckTime))
+            return false;
+        OnEndOfFile();
+        return true;
+    case SessionState::Stopping:
+        if (!Expired(m_dwStopTime))
+            return false;
+        CompleteStop(std::nullopt);
+        return true;
+    case SessionState::Idle:
+        break;
+    }
+    return false;
+}
+
 void PlaybackSession::OnStartTimeout() {
+    m_bStartCheck = false;
     m_.beeper.Beep(BEEP_HAND);
-    m_.state.m_bPlaying = false;
+    Enter(SessionState::Idle);
     m_.transport.ResetForStop();
     LeavePlaybackScreen();
     m_.host.ShowListScreen();
 }
 
 void PlaybackSession::OnEndOfFile() {
-    m_.state.m_bPlaying = false;
+    m_bEndCheck = false;
+    Enter(SessionState::Idle);
     m_.transport.ResetForStop();
     // A file played to its end leaves the resume list.
     m_.state.m_ResumeList.ClearDetachedEntry();

@@ -1,14 +1,16 @@
 #pragma once
 
 #include "settings/MediaItem.h"
+#include "view/SessionState.h"
 
 #include <QRect>
 #include <cstdint>
+#include <optional>
 
-class CMPlayerEngine;
 class IBeeper;
 class IClock;
 class IFrameServices;
+class IPlayerControl;
 class IPointer;
 class IPlaybackHost;
 class PointerKeeper;
@@ -16,12 +18,13 @@ class Transport;
 struct ViewState;
 
 // One playback at a time: starting a file, learning from MPlayer's answers that it started and
-// ended, and stopping with or without the resume position stored.
+// ended, and stopping with or without the resume position stored. Every state but Idle ends
+// within the judgement time (m_nEndChkTimeout), answered or not.
 class PlaybackSession {
 public:
     struct Collaborators {
         ViewState& state;
-        CMPlayerEngine& engine;
+        IPlayerControl& player;
         Transport& transport;
         PointerKeeper& pointer;
         IPointer& pointerDevice;
@@ -32,9 +35,9 @@ public:
     };
     explicit PlaybackSession(const Collaborators& collaborators);
 
-    bool StartPlayback(const MediaItem& item);
-    // reason 1: store the resume position; 2: do not.
-    void StopPlayback(int reason);
+    // Starts the file and, when given, seeks to a position after the length query.
+    bool StartPlayback(const MediaItem& item, std::optional<uint32_t> seekTo = std::nullopt);
+    void StopPlayback(StopReason reason);
 
     void OnBlankLine();
     void OnLength();
@@ -43,21 +46,29 @@ public:
     // The playing part of the view timer; viewRect is the view's client area on the screen.
     void OnTimerTick(const QRect& viewRect);
 
-    int StopReason() const { return m_nStopReason; }
+    SessionState State() const { return m_eState; }
+    bool Stopping() const { return m_eState == SessionState::Stopping; }
+    StopReason PendingStop() const { return m_eStopReason; }
+    // The file's first answer is still awaited (also while a stop given before it waits).
     bool StartCheckArmed() const { return m_bStartCheck; }
     bool EndCheckArmed() const { return m_bEndCheck; }
 
 private:
+    void Enter(SessionState state);
     void ConfirmStart();
+    bool RunExpiredCheck();
     void OnStartTimeout();
     void OnEndOfFile();
+    void CompleteStop(std::optional<uint32_t> position);
     void LeavePlaybackScreen();
     bool Expired(uint32_t since) const;
 
     Collaborators m_;
-    int m_nStopReason = 0;
+    SessionState m_eState = SessionState::Idle;
+    StopReason m_eStopReason = StopReason::None;
     bool m_bStartCheck = false;
     uint32_t m_dwStartCheckTime = 0;
     bool m_bEndCheck = false;
     uint32_t m_dwEndCheckTime = 0;
+    uint32_t m_dwStopTime = 0;
 };

@@ -2,6 +2,9 @@
 // the logo on the colour key for a file without a picture.
 #include "support/RavoloDesktop.h"
 
+#include <QFile>
+#include <QRandomGenerator>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,4 +51,26 @@ TEST(PlaybackOnScreen, AnAudioFileShowsTheLogoOnTheColourKey) {
         return RavoloDesktop::CountBesideColourKey(view, CentreBox(view, 100)) > 100 * 100 / 4 &&
                CountAtEdges(view, 40) == 0;
     }));
+}
+
+// MPlayer gives up on a damaged file and then answers nothing while idle: a stop given then
+// still ends, and the list comes back.
+TEST(PlaybackOnScreen, EscASecondAfterADamagedFileBringsTheListBack) {
+    RavoloDesktop desktop;
+    QFile damaged(desktop.MediaFolder() + QStringLiteral("/damaged.avi"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    QByteArray noise(64 * 1024, '\0');
+    QRandomGenerator(14).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+    ASSERT_EQ(damaged.write(noise), noise.size());
+    damaged.close();
+    desktop.WriteSetting(QStringLiteral("CurrentFolder"), desktop.MediaFolder());
+    ASSERT_TRUE(desktop.Start());
+
+    desktop.Key(QStringLiteral("Return"));
+    ASSERT_TRUE(desktop.WaitForTitle(QStringLiteral("damaged.avi - Ravolo")));
+    // The user's second, not a synchronisation: by then MPlayer has given up on the file.
+    QThread::msleep(1000);
+    desktop.Key(QStringLiteral("Escape"));
+    ASSERT_TRUE(desktop.WaitForTitle(QStringLiteral("Ravolo")));
+    EXPECT_TRUE(desktop.WaitForListScreen());
 }

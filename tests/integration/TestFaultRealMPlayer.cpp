@@ -53,7 +53,7 @@ TEST(FaultRealMPlayer, KilledWhileAFilePlays) {
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !view.Session().StartCheckArmed(); }, kWaitMs));
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return view.Engine().Queue().Pending().empty(); }));
     view.OnCommand(ID_STOP_REGISTER);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return view.Session().StopReason() == 0; }, kWaitMs));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !view.Session().Stopping(); }, kWaitMs));
     ASSERT_EQ(view.State().m_ResumeList.Count(), 1);
     EXPECT_GE(view.State().m_ResumeList.Entries()[0].positionSec, 3u);
     EXPECT_TRUE(h.prompter.prompts.empty());

@@ -46,7 +46,10 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"EmptyNumberIsZero", "ANS_LENGTH=\r\n", {Length(0)}},
         LineCase{"LinuxLineEnd", "ANS_TIME_POSITION=12.9\n", {TimePos(12)}},
         LineCase{
-            "SignsAndSpaceLikeAtoi", "ANS_LENGTH= -7x\nANS_LENGTH=+42\n", {Length(-7), Length(42)}},
+            "SignsAndSpaceLikeAtoi", "ANS_LENGTH= 7x\nANS_LENGTH=+42\n", {Length(7), Length(42)}},
+        LineCase{"NegativeSecondsAreZero",
+                 "ANS_TIME_POSITION=-3.2\nANS_LENGTH= -7x\n",
+                 {TimePos(0), Length(0)}},
         LineCase{"HugeNumberSaturates", "ANS_LENGTH=99999999999\n", {Length(INT_MAX)}},
         LineCase{"BlankLineCrLf", "\r\n", {Blank()}}, LineCase{"BlankLineLfAlone", "\n", {Blank()}},
         LineCase{"SpaceIsNotBlank", " \r\n", {}},

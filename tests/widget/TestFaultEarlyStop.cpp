@@ -32,7 +32,7 @@ TEST(FaultEarlyStop, AStopBeforeTheFirstAnswerLeavesOneEntry) {
         view.OnCommand(c.command);
         ASSERT_TRUE(view.Session().StartCheckArmed());
         ASSERT_TRUE(ViewHarness::WaitFor(
-            [&] { return view.Session().StopReason() == 0 && view.ResumeListCtrl().isVisible(); }));
+            [&] { return !view.Session().Stopping() && view.ResumeListCtrl().isVisible(); }));
 
         const QList<MediaItem>& entries = view.State().m_ResumeList.Entries();
         ASSERT_EQ(entries.size(), 2);

@@ -81,7 +81,7 @@ protected:
         }
         EXPECT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
         View().OnCommand(ID_STOP_REGISTER);
-        EXPECT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+        EXPECT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
         return Loads().size() > loads ? Loads().last() : QByteArray();
     }
 

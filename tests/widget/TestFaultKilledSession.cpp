@@ -136,7 +136,7 @@ private:
             return m_Journal.Note("error", {"did not start", path});
         ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); });
         View().OnCommand(registering ? ID_STOP_REGISTER : ID_STOP_NO_REGISTER);
-        ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; });
+        ViewHarness::WaitFor([&] { return !View().Session().Stopping(); });
         Complete(next);
     }
 

@@ -1,6 +1,7 @@
 // MPlayer dying under the view, in every state a session can be in: the view comes back to its
 // list, starts a new MPlayer, plays again, and the resume entry of the file survives.
 #include "dialogs/CWaitDlg.h"
+#include "platform/AppEvents.h"
 #include "resources/CommandIds.h"
 #include "settings/SettingsStore.h"
 #include "support/FakePlayer.h"
@@ -58,7 +59,7 @@ protected:
         ASSERT_TRUE(ViewHarness::WaitFor([&] { return m_Player->Record().Pids().size() >= 2; }));
         ASSERT_TRUE(h.WaitForReady());
         EXPECT_FALSE(View().State().m_bPlaying);
-        EXPECT_EQ(View().Session().StopReason(), 0);
+        EXPECT_FALSE(View().Session().Stopping());
         EXPECT_TRUE(View().ResumeListCtrl().isVisible());
         EXPECT_FALSE(h.frame.playbackActive);
         EXPECT_EQ(h.beeper.beeps,
@@ -73,7 +74,7 @@ protected:
         EXPECT_EQ(m_Player->Record().CommandTextsOfLaunch(1).value(0),
                   "loadfile \"" + m_Clip.toUtf8() + "\"");
         View().OnCommand(ID_STOP_REGISTER);
-        ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+        ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
         EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
                   QStringLiteral("2|65|4096|") + m_Clip);
         EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume1")), QString());
@@ -135,7 +136,7 @@ TEST_F(FaultPlayerDeath, KilledWhileAStopWaitsForThePosition) {
     PlayAndConfirm();
     View().OnCommand(ID_STOP_REGISTER);
     ASSERT_TRUE(WaitForCommand("get_time_pos"));
-    ASSERT_EQ(View().Session().StopReason(), 1);
+    ASSERT_EQ(View().Session().PendingStop(), StopReason::Register);
     KillPlayer();
     ExpectRecovery(true);
 }
@@ -148,6 +149,17 @@ TEST_F(FaultPlayerDeath, KilledWhileAStopForClosingWaitsClosesTheWindow) {
     KillPlayer();
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return h.frame.closeRequests == 1; }));
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")), kEntry + m_Clip);
+}
+
+// A death noticed for an MPlayer that a path change or restart has already replaced.
+TEST_F(FaultPlayerDeath, AStaleDeathNoticeLeavesTheRunningPlayerAlone) {
+    StartWith(kAnswers);
+    const pid_t pid = View().Engine().ProcessId();
+    QCoreApplication::postEvent(&View(),
+                                new CAppEvent(WM_MP_EXITED, View().Engine().LaunchNumber() - 1));
+    QCoreApplication::sendPostedEvents(&View());
+    EXPECT_EQ(View().Engine().ProcessId(), pid);
+    EXPECT_EQ(View().Engine().GetPrepState(), PrepState::Ready);
 }
 
 } // namespace

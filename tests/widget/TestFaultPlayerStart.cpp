@@ -219,7 +219,7 @@ TEST_F(FaultMisbehavingPlayerView, JunkBeforeTheAnswersIsSurvived) {
     View().PlaySelectedItem();
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
     View().OnCommand(ID_STOP_REGISTER);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
     ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
     EXPECT_EQ(View().State().m_ResumeList.Entries()[0].positionSec, 65u);
     EXPECT_TRUE(h.beeper.beeps.empty());

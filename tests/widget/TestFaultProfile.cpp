@@ -248,7 +248,7 @@ TEST_F(FaultProfile, AProfileThatIsAFolderStartsWithDefaultsAndIsToldOnce) {
         ASSERT_TRUE(View().State().m_bPlaying);
         ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
         View().OnCommand(ID_STOP_REGISTER);
-        ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+        ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
     }
     EXPECT_EQ(View().State().m_ResumeList.Count(), 1);
     EXPECT_EQ(WriteFailures(), 1);

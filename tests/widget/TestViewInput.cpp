@@ -168,6 +168,10 @@ protected:
     }
     // Starts the selected entry again with the play key; MPlayer stays silent.
     void Play() {
+        // The silent player never answers a stop: it ends by the judgement time.
+        if (View().Session().Stopping())
+            h.clock.Advance(View().State().m_nEndChkTimeout);
+        ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
         PressKey(View(), Qt::Key_MediaTogglePlayPause);
         ASSERT_TRUE(View().State().m_bPlaying);
     }
@@ -339,7 +343,7 @@ TEST_F(ViewInput, KeysAndPadCodesWhilePlaying) {
         {{Qt::Key_Right},                {10, "speed_set"}},
         {{Qt::Key_S, kCtrl},             {4, "get_time_pos", false}},
     });
-    EXPECT_EQ(View().Session().StopReason(), 1);
+    EXPECT_EQ(View().Session().PendingStop(), StopReason::Register);
     EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder() + "/media");
 
     Play();
@@ -367,19 +371,20 @@ TEST_F(ViewInput, KeysAndPadCodesWhilePlaying) {
         {Pad(10), {4, "get_time_pos", false}},
     });
     // clang-format on
-    EXPECT_EQ(View().Session().StopReason(), 1);
+    EXPECT_EQ(View().Session().PendingStop(), StopReason::Register);
 
     struct Stop {
         Input input;
-        int reason;
+        StopReason reason;
     };
     for (const Stop& stop :
-         {Stop{{Qt::Key_Escape}, 2}, Stop{{Qt::Key_MediaStop}, 1}, Stop{Pad(20), 2}}) {
+         {Stop{{Qt::Key_Escape}, StopReason::Restore},
+          Stop{{Qt::Key_MediaStop}, StopReason::Register}, Stop{Pad(20), StopReason::Restore}}) {
         SCOPED_TRACE(Describe(stop.input));
         Play();
         Deliver(View(), stop.input);
         EXPECT_FALSE(View().State().m_bPlaying);
-        EXPECT_EQ(View().Session().StopReason(), stop.reason);
+        EXPECT_EQ(View().Session().PendingStop(), stop.reason);
     }
 
     Play();

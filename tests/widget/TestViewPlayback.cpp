@@ -21,6 +21,8 @@
 
 namespace {
 
+using ViewTestKit::PressKey;
+
 const QByteArray kAnswers = "on get_time_length reply ANS_LENGTH=120.00\n"
                             "on get_time_pos reply ANS_TIME_POSITION=65.4\n";
 
@@ -73,7 +75,7 @@ TEST_F(ViewPlayback, StopWithRegistrationStoresTheWholeSecondsOnDisk) {
     View().OnCommand(ID_STOP_REGISTER);
     EXPECT_FALSE(View().State().m_bPlaying);
     EXPECT_EQ(h.frame.documentTitle, QString());
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
     ASSERT_TRUE(WaitForCommands(4));
     EXPECT_EQ(Commands().mid(2), (QList<QByteArray>{"get_time_pos", "stop"}));
     ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
@@ -93,7 +95,7 @@ TEST_F(ViewPlayback, StopWithoutRegistrationPutsTheOldEntryBackInItsPlace) {
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
     EXPECT_EQ(View().State().m_ResumeList.Count(), 2);
     View().OnCommand(ID_STOP_NO_REGISTER);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
     const QList<MediaItem>& entries = View().State().m_ResumeList.Entries();
     ASSERT_EQ(entries.size(), 3);
     EXPECT_EQ(entries[1].path, m_Clip);
@@ -116,10 +118,43 @@ TEST_F(ViewPlayback, AResumeEntryIsHeldWhileItsFilePlaysYetStaysOnDisk) {
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
               QStringLiteral("2|754|4096|") + m_Clip);
     View().OnCommand(ID_STOP_REGISTER);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
     ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
     EXPECT_EQ(View().State().m_ResumeList.Entries()[0].positionSec, 65u);
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume1")), QString());
+}
+
+// Keys given while a stop waits for the position run once it has come, on the list it brings
+// back: the stopped file's entry is stored first, and nothing is lost.
+TEST_F(ViewPlayback, APlayWhileAStopWaitsRunsOnceTheStopHasEnded) {
+    h.Profile().WriteString(QStringLiteral("Resume0"), QStringLiteral("2|754|4096|") + m_Clip);
+    StartWith("on get_time_length reply ANS_LENGTH=120.00\n"
+              "on get_time_pos after 600 reply ANS_TIME_POSITION=65.4\n");
+    View().OnCommand(ID_SWITCH_SCREEN_CARRY);
+    View().PlaySelectedItem();
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    PressKey(View(), Qt::Key_S, Qt::ControlModifier);
+    PressKey(View(), Qt::Key_Down);
+    PressKey(View(), Qt::Key_Return);
+    EXPECT_TRUE(View().Session().Stopping());
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().State().m_bPlaying; }));
+    EXPECT_EQ(View().State().m_CurrentItem.path, m_Clip);
+    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
+              QStringLiteral("2|65|4096|") + m_Clip);
+}
+
+TEST_F(ViewPlayback, AHandOverWhileAStopWaitsRunsOnceTheStopHasEnded) {
+    StartWith("on get_time_length reply ANS_LENGTH=120.00\n"
+              "on get_time_pos after 600 reply ANS_TIME_POSITION=65.4\n");
+    View().PlaySelectedItem();
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    View().OnCommand(ID_STOP_REGISTER);
+    View().OpenPaths({m_Next});
+    EXPECT_TRUE(View().Session().Stopping());
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().State().m_bPlaying; }));
+    EXPECT_EQ(View().State().m_CurrentItem.path, m_Next);
+    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
+              QStringLiteral("2|65|4096|") + m_Clip);
 }
 
 TEST_F(ViewPlayback, NoAnswerWithinTheJudgementTimeBeepsWithTheHandAndReturns) {
@@ -145,7 +180,7 @@ TEST_F(ViewPlayback, ALateLengthAnswerStopsMPlayerWithoutRegistering) {
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().State().m_bPlaying; }));
     ASSERT_TRUE(WaitForCommands(4));
     EXPECT_EQ(Commands().mid(2), (QList<QByteArray>{"get_time_pos", "stop"}));
-    EXPECT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    EXPECT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
     EXPECT_EQ(View().State().m_ResumeList.Count(), 0);
 }
 
@@ -230,7 +265,7 @@ TEST_F(ViewPlayback, TheDesktopMediaControlsActAsTheMediaKeys) {
     EXPECT_EQ(View().PlaybackStatus(), QStringLiteral("Paused"));
     View().PerformMediaKey(Qt::Key_MediaStop);
     EXPECT_EQ(View().PlaybackStatus(), QStringLiteral("Stopped"));
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
     EXPECT_EQ(View().State().m_ResumeList.Count(), 1); // the media stop registers
 }
 
