@@ -215,7 +215,7 @@ TEST_F(ViewPlayback, AStartAfterAMutedStopUnmutesBehindTheLoad) {
     View().PlaySelectedItem();
     View().OnCommand(ID_PAUSE);
     View().OnCommand(ID_STOP_NO_REGISTER);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().StopReason() == 0; }));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
     ASSERT_TRUE(ViewTestKit::SelectNamed(View().FolderList(), QStringLiteral("b clip.avi")));
     View().PlaySelectedItem();
     ASSERT_TRUE(WaitForCommands(9));
