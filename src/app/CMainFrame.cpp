@@ -160,11 +160,13 @@ void CMainFrame::OnCommitDataRequest(QSessionManager& manager) {
         SaveEverything(); // the session ends whatever we answer
 }
 
-// While a file plays, the first request to close stops it with its position stored; the view
-// closes the frame when the stop completes. A later request (MPlayer never answered) goes
-// through.
+// While a file plays, or its stop still waits for the position, the first request to close
+// stops it with its position stored; the view closes the frame when the stop completes. A later
+// request goes through.
 bool CMainFrame::StopBeforeClosing() {
-    if (!isPlaybackActive || !m_pFrameView || m_bShutdownStopRequested)
+    if (!m_pFrameView || m_bShutdownStopRequested)
+        return false;
+    if (!isPlaybackActive && !m_pFrameView->HasPlaybackToFinish())
         return false;
     m_bShutdownStopRequested = true;
     m_pFrameView->StopForShutdown();

@@ -308,9 +308,10 @@ void CRavoloView::ReportProfileWrite(bool written) {
 }
 
 void CRavoloView::StopForShutdown() {
-    if (!m_State.m_bPlaying)
+    if (m_State.m_bPlaying)
+        m_Session.StopPlayback(StopReason::Register);
+    else if (!m_Session.Stopping())
         return;
-    m_Session.StopPlayback(StopReason::Register);
     m_State.m_bClosing = true;
 }
 

@@ -46,7 +46,7 @@ public:
     void OnInitialUpdate();
 
     // IFrameView
-    bool IsPlaying() const override { return m_State.m_bPlaying; }
+    bool HasPlaybackToFinish() const override { return m_State.m_bPlaying || m_Session.Stopping(); }
     void StopForShutdown() override;
     void SaveViewState() override;
 

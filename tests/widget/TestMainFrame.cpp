@@ -26,7 +26,7 @@ namespace {
 class FakeView : public IFrameView {
 public:
     explicit FakeView(CMainFrame& frame) : m_Frame(frame) {}
-    bool IsPlaying() const override { return playing; }
+    bool HasPlaybackToFinish() const override { return playing || stopWaits; }
     void StopForShutdown() override {
         ++stopsForShutdown;
         playing = false;
@@ -37,6 +37,7 @@ public:
     void CompleteStop() { m_Frame.PostClose(); }
 
     bool playing = false;
+    bool stopWaits = false; // a stop the user asked for still waits for the position
     bool clearsPlaybackFlag = true;
     int stopsForShutdown = 0;
     int viewStateSaves = 0;
@@ -289,6 +290,15 @@ TEST_F(MainFrameTest, CloseDuringPlaybackStopsFirstAndClosesWhenTheStopCompletes
     ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.isVisible(); }));
     EXPECT_EQ(m_View->stopsForShutdown, 1);
     EXPECT_NE(StoredWindowPos(), QString());
+}
+
+TEST_F(MainFrameTest, CloseWhileAStopWaitsClosesWhenItCompletes) {
+    CMainFrame& frame = Start();
+    m_View->stopWaits = true; // a stop asked just before the close
+    EXPECT_FALSE(frame.close());
+    EXPECT_EQ(m_View->stopsForShutdown, 1);
+    m_View->CompleteStop();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !frame.isVisible(); }));
 }
 
 TEST_F(MainFrameTest, SecondCloseWhileTheStopHangsClosesAtOnce) {

@@ -143,6 +143,19 @@ TEST_F(ViewPlayback, APlayWhileAStopWaitsRunsOnceTheStopHasEnded) {
               QStringLiteral("2|65|4096|") + m_Clip);
 }
 
+TEST_F(ViewPlayback, AClosingWhileAStopWaitsStoresThePositionAndThenCloses) {
+    StartWith("on get_time_length reply ANS_LENGTH=120.00\n"
+              "on get_time_pos after 600 reply ANS_TIME_POSITION=65.4\n");
+    View().PlaySelectedItem();
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    View().OnCommand(ID_STOP_REGISTER);
+    ASSERT_TRUE(View().HasPlaybackToFinish());
+    View().StopForShutdown(); // what the frame does with a close now
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return h.frame.closeRequests == 1; }));
+    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
+              QStringLiteral("2|65|4096|") + m_Clip);
+}
+
 TEST_F(ViewPlayback, AHandOverWhileAStopWaitsRunsOnceTheStopHasEnded) {
     StartWith("on get_time_length reply ANS_LENGTH=120.00\n"
               "on get_time_pos after 600 reply ANS_TIME_POSITION=65.4\n");
