@@ -1,5 +1,6 @@
 #include "platform/IMprisTarget.h"
 #include "platform/MprisService.h"
+#include "support/Patience.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -210,7 +211,7 @@ TEST_F(MprisServiceTest, ChangesAreAnnouncedOnceEach) {
     m_Target.m_strStatus = "Playing";
     m_Target.m_strTitle = "a.mp4";
     m_Service->NotifyChanged();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.m_Changes.size() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.m_Changes.size() == 1; }, kPatienceMs));
     const ChangeRecorder::Change first = recorder.m_Changes[0];
     EXPECT_EQ(first.interface, kPlayer);
     EXPECT_EQ(first.changed.value("PlaybackStatus").toString(), "Playing");
@@ -221,7 +222,7 @@ TEST_F(MprisServiceTest, ChangesAreAnnouncedOnceEach) {
     m_Service->NotifyChanged();
     m_Target.m_strTitle = "b.mp4";
     m_Service->NotifyChanged();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.m_Changes.size() >= 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.m_Changes.size() >= 2; }, kPatienceMs));
     const ChangeRecorder::Change second = recorder.m_Changes[1];
     EXPECT_EQ(second.changed.keys(), QStringList{"Metadata"});
     const QVariantMap secondMetadata = ToMap(second.changed.value("Metadata"));
@@ -231,7 +232,7 @@ TEST_F(MprisServiceTest, ChangesAreAnnouncedOnceEach) {
     m_Target.m_strStatus = "Stopped";
     m_Target.m_strTitle.clear();
     m_Service->NotifyChanged();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.m_Changes.size() >= 3; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.m_Changes.size() >= 3; }, kPatienceMs));
     const QVariantMap stopped = recorder.m_Changes[2].changed;
     EXPECT_EQ(stopped.value("PlaybackStatus").toString(), "Stopped");
     EXPECT_FALSE(ToMap(stopped.value("Metadata")).contains("xesam:title"));

@@ -1,5 +1,7 @@
 #include "support/RavoloProcess.h"
 
+#include "support/Patience.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -56,7 +58,7 @@ RavoloProcess::~RavoloProcess() {
 
 bool RavoloProcess::Start(const QStringList& arguments) {
     m_Process.start(QStringLiteral(RAVOLO_PROGRAM_PATH), arguments);
-    return m_Process.waitForStarted(5000);
+    return m_Process.waitForStarted(kPatienceMs);
 }
 
 bool RavoloProcess::WaitForExit(int timeoutMs) {

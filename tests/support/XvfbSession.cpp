@@ -20,9 +20,9 @@ XvfbSession::XvfbSession() {
                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                     QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
                     QStringLiteral("tcp")});
-    if (!m_Server.waitForStarted(5000))
+    if (!m_Server.waitForStarted(kPatienceMs))
         return;
-    QDeadlineTimer deadline(10000);
+    QDeadlineTimer deadline(kPatienceMs);
     QByteArray number;
     while (!number.contains('\n') && !deadline.hasExpired() && m_Server.waitForReadyRead(500))
         number += m_Server.readAllStandardOutput();
@@ -31,9 +31,9 @@ XvfbSession::XvfbSession() {
     m_strDisplay = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
     m_WindowManager.setProcessEnvironment(EnvironmentFor(m_strDisplay));
     m_WindowManager.start(QStringLiteral("openbox"), {});
-    m_bRunning = m_WindowManager.waitForStarted(5000);
+    m_bRunning = m_WindowManager.waitForStarted(kPatienceMs);
     // openbox takes the display a moment after it starts; its check window shows it is ready.
-    QDeadlineTimer wmReady(5000);
+    QDeadlineTimer wmReady(kPatienceMs);
     while (m_bRunning && !wmReady.hasExpired() &&
            !Run(QStringLiteral("xprop"),
                 {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Patience.h"
+
 #include <QProcess>
 #include <QString>
 
@@ -16,9 +18,10 @@ public:
     bool IsRunning() const { return m_bRunning; }
     QString Display() const { return m_strDisplay; }
     // Runs a command (xdotool, import) on this display; its standard output, or "" on failure.
-    QString Run(const QString& program, const QStringList& arguments, int timeoutMs = 10000) const;
+    QString Run(const QString& program, const QStringList& arguments,
+                int timeoutMs = kPatienceMs) const;
     // The id of the first visible window whose name contains the text, or 0.
-    quint64 FindWindow(const QString& name, int timeoutMs = 10000) const;
+    quint64 FindWindow(const QString& name, int timeoutMs = kPatienceMs) const;
     // The whole screen as a PNG file at path.
     bool Screenshot(const QString& path) const;
 
