@@ -1,6 +1,8 @@
 #include "platform/NaturalCompare.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -48,6 +50,17 @@ int CompareDigitRuns(QStringView a, qsizetype& i, QStringView b, qsizetype& j) {
 qsizetype ComparisonStart(QStringView a, QStringView b) {
     const qsizetype common = std::min(a.size(), b.size());
     qsizetype k = 0;
+    // Four code units at a time up to the block that differs: the shared beginnings are most of
+    // a large folder's sorting time.
+    constexpr qsizetype kBlock = sizeof(uint64_t) / sizeof(char16_t);
+    for (; k + kBlock <= common; k += kBlock) {
+        uint64_t blockA;
+        uint64_t blockB;
+        std::memcpy(&blockA, a.utf16() + k, sizeof blockA);
+        std::memcpy(&blockB, b.utf16() + k, sizeof blockB);
+        if (blockA != blockB)
+            break;
+    }
     while (k < common && a[k] == b[k])
         ++k;
     while (k > 0 && IsDigit(a[k - 1].unicode()))
