@@ -154,11 +154,9 @@ private:
             return;
         const qsizetype nameLength = m_names.size() - nameStart;
         const qsizetype keyStart = m_keys.size();
-        // The key may be the raw name itself; appended as a view it is always copied, never
-        // shared, so m_keys never points into m_names, which moves as it grows.
-        const QString key =
-            NaturalSortKey(QString::fromRawData(m_names.constData() + nameStart, nameLength));
-        m_keys.append(QStringView(key));
+        // Folded straight into the key buffer: a copy, so m_keys never points into m_names,
+        // which moves as it grows.
+        AppendNaturalSortKey(m_keys, QStringView(m_names).sliced(nameStart, nameLength));
         group.push_back({size, static_cast<uint32_t>(nameStart), static_cast<uint32_t>(keyStart),
                          static_cast<uint16_t>(nameLength),
                          static_cast<uint16_t>(m_keys.size() - keyStart), media});
