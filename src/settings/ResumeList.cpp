@@ -58,10 +58,12 @@ void ResumeList::RestoreDetachedEntry() {
     m_HeldResume.reset();
 }
 
-uint32_t ResumeList::FindResumePosition(const QString& path) const {
-    const auto found = std::find_if(m_ResumeList.cbegin(), m_ResumeList.cend(),
-                                    [&path](const MediaItem& entry) { return entry.path == path; });
-    return found == m_ResumeList.cend() ? 0 : found->positionSec;
+QHash<QString, uint32_t> ResumeList::PositionsByPath() const {
+    QHash<QString, uint32_t> positions;
+    positions.reserve(m_ResumeList.size());
+    for (auto entry = m_ResumeList.crbegin(); entry != m_ResumeList.crend(); ++entry)
+        positions.insert(entry->path, entry->positionSec);
+    return positions;
 }
 
 void ResumeList::RemoveResumeEntryAt(int index) {

@@ -48,7 +48,7 @@ TEST(ResumeList, KeepsTheThirtyNewestRegistrations) {
     EXPECT_EQ(list.Count(), ResumeList::ResumeCapacity);
     EXPECT_EQ(list.Entries().front().path, "/films/f31.avi");
     EXPECT_EQ(list.Entries().back().path, "/films/f2.avi");
-    EXPECT_EQ(list.FindResumePosition("/films/f1.avi"), 0u);
+    EXPECT_EQ(list.PositionsByPath().value("/films/f1.avi"), 0u);
 
     TempProfile profile;
     SettingsStore store(profile.Path());
@@ -66,7 +66,7 @@ TEST(ResumeList, ReplayingAndRegisteringMovesTheFileToTheFront) {
     EXPECT_TRUE(list.HasHeldEntry());
     list.RegisterResumeEntry(current, 77, true);
     EXPECT_EQ(Paths(list), QStringList({"/c.avi", "/a.avi", "/b.avi"}));
-    EXPECT_EQ(list.FindResumePosition("/c.avi"), 77u);
+    EXPECT_EQ(list.PositionsByPath().value("/c.avi"), 77u);
     EXPECT_FALSE(list.HasHeldEntry());
 }
 
@@ -79,15 +79,15 @@ TEST(ResumeList, StoppingWithoutRegistrationRestoresTheEntryInPlace) {
         EXPECT_EQ(list.Count(), paths.size() - 1);
         list.RestoreDetachedEntry();
         EXPECT_EQ(Paths(list), paths);
-        EXPECT_EQ(list.FindResumePosition(paths[index]), uint32_t(paths[index].size()));
+        EXPECT_EQ(list.PositionsByPath().value(paths[index]), uint32_t(paths[index].size()));
         EXPECT_FALSE(list.HasHeldEntry());
     }
 }
 
 TEST(ResumeList, PathLookupsFollowTheirOwnCaseRules) {
     ResumeList list = Registered({"/films/Clip.avi", "/films/clip.AVI", "/films/x.avi"});
-    EXPECT_EQ(list.FindResumePosition("/films/clip.AVI"), 15u);
-    EXPECT_EQ(list.FindResumePosition("/FILMS/X.AVI"), 0u);
+    EXPECT_EQ(list.PositionsByPath().value("/films/clip.AVI"), 15u);
+    EXPECT_EQ(list.PositionsByPath().value("/FILMS/X.AVI"), 0u);
     list.DetachResumeEntry("/films/CLIP.avi"); // only the first of the two moves
     EXPECT_EQ(Paths(list), QStringList({"/films/clip.AVI", "/films/x.avi"}));
     list.DetachResumeEntry("/films/none.avi");
