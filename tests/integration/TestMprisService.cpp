@@ -64,9 +64,9 @@ class MprisServiceTest : public testing::Test {
 protected:
     void SetUp() override {
         m_Daemon.start("dbus-daemon", {"--session", "--print-address", "--nofork"});
-        ASSERT_TRUE(m_Daemon.waitForStarted(5000));
+        ASSERT_TRUE(m_Daemon.waitForStarted(kPatienceMs));
         while (!m_Daemon.canReadLine())
-            ASSERT_TRUE(m_Daemon.waitForReadyRead(5000));
+            ASSERT_TRUE(m_Daemon.waitForReadyRead(kPatienceMs));
         m_strAddress = QString::fromUtf8(m_Daemon.readLine()).trimmed();
         m_Client = QDBusConnection::connectToBus(m_strAddress, "mpris-client");
         m_Bus = QDBusConnection::connectToBus(m_strAddress, "mpris-service");

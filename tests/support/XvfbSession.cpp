@@ -24,7 +24,9 @@ XvfbSession::XvfbSession() {
         return;
     QDeadlineTimer deadline(kPatienceMs);
     QByteArray number;
-    while (!number.contains('\n') && !deadline.hasExpired() && m_Server.waitForReadyRead(500))
+    // A busy machine may keep Xvfb from writing its number for a while: wait the whole bound.
+    while (!number.contains('\n') &&
+           m_Server.waitForReadyRead(static_cast<int>(deadline.remainingTime())))
         number += m_Server.readAllStandardOutput();
     if (!number.contains('\n'))
         return;
