@@ -10,6 +10,11 @@
 // on a desktop).
 class XvfbSession {
 public:
+    // A bound for one command rather than a wait: "xdotool windowactivate --sync" never returns
+    // for a window the window manager will not activate, and a caller polling for a condition
+    // runs the command again.
+    static constexpr int kToolMs = 10000;
+
     XvfbSession();
     ~XvfbSession();
     XvfbSession(const XvfbSession&) = delete;
@@ -19,7 +24,7 @@ public:
     QString Display() const { return m_strDisplay; }
     // Runs a command (xdotool, import) on this display; its standard output, or "" on failure.
     QString Run(const QString& program, const QStringList& arguments,
-                int timeoutMs = kPatienceMs) const;
+                int timeoutMs = kToolMs) const;
     // The id of the first visible window whose name contains the text, or 0.
     quint64 FindWindow(const QString& name, int timeoutMs = kPatienceMs) const;
     // The whole screen as a PNG file at path.
