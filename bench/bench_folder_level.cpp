@@ -259,9 +259,9 @@ LevelTimes MeasureLevel(const QString& base, int mediaCount) {
                         File};
         shown.Resume().RegisterResumeEntry(entry, static_cast<uint32_t>(n + 1), false);
     }
-    const ResumeList& resume = shown.Resume();
-    const FolderScanner::ResumeLookup lookup = [&resume](const QString& path) {
-        return resume.FindResumePosition(path);
+    const QHash<QString, uint32_t> positions = shown.Resume().PositionsByPath();
+    const FolderScanner::ResumeLookup lookup = [&positions](const QString& path) {
+        return positions.value(path);
     };
     QTemporaryDir smallFolder(base + "/ravolo-bench-XXXXXX");
     const auto openFromSmall = [&] {

@@ -14,8 +14,9 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kQuitPause = 1000ms;
-constexpr auto kReaderEndWait = 2000ms;  // after the pause, for MPlayer to close its output
+// For MPlayer to exit after "quit", seen as the end of its output: a second, and two more for a
+// slow exit before it is terminated.
+constexpr auto kQuitWait = 3000ms;
 constexpr int kExitAfterOutputMs = 2000; // output closed: time left to exit before SIGTERM
 constexpr int kDeadExitGraceMs = 1000;   // output ended unasked: time to exit before SIGTERM
 constexpr int kReaderNice = -5;          // above normal, where permitted
@@ -55,7 +56,6 @@ bool CMPlayerEngine::Launch(const QString& path, quint64 windowId) {
     if (!m_Process.Start(path, LaunchArguments(windowId)))
         return false;
     m_bQuitting.store(false);
-    m_bDeathReaped.store(false);
     m_Readiness.Reset();
     ++m_nLaunch;
     std::promise<void> ended;
@@ -74,19 +74,16 @@ bool CMPlayerEngine::Launch(const QString& path, quint64 windowId) {
 void CMPlayerEngine::Quit() {
     m_bQuitting.store(true);
     m_Process.Write(Bytes(SlaveProtocol::kQuit)); // fails harmlessly when none runs
-    if (!m_bDeathReaped.load())
-        std::this_thread::sleep_for(kQuitPause);
     StopReader();
     m_Readiness.Reset();
     m_Process.Close();
-    m_bDeathReaped.store(false);
 }
 
 void CMPlayerEngine::StopReader() {
     if (!m_ReaderThread.joinable())
         return;
-    const bool outputClosed = m_ReaderEnded.wait_for(kReaderEndWait) == std::future_status::ready;
-    // A no-op when the reader has reaped a dead MPlayer already.
+    // Ready at once when the reader has seen MPlayer die and reaped it already.
+    const bool outputClosed = m_ReaderEnded.wait_for(kQuitWait) == std::future_status::ready;
     m_Process.Reap(outputClosed ? kExitAfterOutputMs : 0);
     m_ReaderThread.join();
 }
@@ -132,7 +129,6 @@ void CMPlayerEngine::ReaderThreadProc(int outputFd, long launch, std::promise<vo
     if (!m_bQuitting.load()) {
         // A player that closed its output is of no more use, even if it still runs.
         m_Process.Reap(kDeadExitGraceMs);
-        m_bDeathReaped.store(true);
         m_Sink.PostAnswer(WM_MP_EXITED, launch);
     }
     ended.set_value();

@@ -91,8 +91,7 @@ private:
     ChildProcess m_Process;
     std::thread m_ReaderThread;
     std::future<void> m_ReaderEnded;
-    std::atomic<bool> m_bQuitting{false};    // the end of MPlayer's output is our own doing
-    std::atomic<bool> m_bDeathReaped{false}; // the reader noticed MPlayer's death and reaped it
+    std::atomic<bool> m_bQuitting{false}; // the end of MPlayer's output is our own doing
     ReadinessMeter m_Readiness;
     CommandQueue m_Queue;
     long m_nLaunch = 0;

@@ -1,6 +1,8 @@
 #include "platform/NaturalCompare.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -48,6 +50,17 @@ int CompareDigitRuns(QStringView a, qsizetype& i, QStringView b, qsizetype& j) {
 qsizetype ComparisonStart(QStringView a, QStringView b) {
     const qsizetype common = std::min(a.size(), b.size());
     qsizetype k = 0;
+    // Four code units at a time up to the block that differs: the shared beginnings are most of
+    // a large folder's sorting time.
+    constexpr qsizetype kBlock = sizeof(uint64_t) / sizeof(char16_t);
+    for (; k + kBlock <= common; k += kBlock) {
+        uint64_t blockA;
+        uint64_t blockB;
+        std::memcpy(&blockA, a.utf16() + k, sizeof blockA);
+        std::memcpy(&blockB, b.utf16() + k, sizeof blockB);
+        if (blockA != blockB)
+            break;
+    }
     while (k < common && a[k] == b[k])
         ++k;
     while (k > 0 && IsDigit(a[k - 1].unicode()))
@@ -82,24 +95,41 @@ int CompareNaturally(QStringView a, QStringView b) {
     return Sign(int(i < a.size()) - int(j < b.size()));
 }
 
-} // namespace
+bool IsAscii(QChar c) {
+    return c.unicode() < 0x80;
+}
 
-QString NaturalSortKey(const QString& text) {
-    // ASCII folds by lowering A to Z, much faster than the general case folding; file names of a
-    // large folder mostly are ASCII.
-    const auto upper = std::find_if(text.cbegin(), text.cend(), [](QChar c) {
-        return c.unicode() >= 0x80 || (c.unicode() >= u'A' && c.unicode() <= u'Z');
-    });
-    if (upper == text.cend())
-        return text;
-    if (std::any_of(upper, text.cend(), [](QChar c) { return c.unicode() >= 0x80; }))
-        return text.toCaseFolded();
-    QString key(text.size(), Qt::Uninitialized);
-    std::transform(text.cbegin(), text.cend(), key.begin(), [](QChar c) {
+// ASCII folds by lowering A to Z, much faster than the general case folding; file names of a
+// large folder mostly are ASCII.
+void AppendLoweredAscii(QString& keys, QStringView text) {
+    const qsizetype start = keys.size();
+    keys.resize(start + text.size());
+    std::transform(text.cbegin(), text.cend(), keys.begin() + start, [](QChar c) {
         const char16_t unit = c.unicode();
         return QChar(unit >= u'A' && unit <= u'Z' ? static_cast<char16_t>(unit + 32) : unit);
     });
+}
+
+} // namespace
+
+QString NaturalSortKey(const QString& text) {
+    const auto upper = std::find_if(text.cbegin(), text.cend(), [](QChar c) {
+        return !IsAscii(c) || (c.unicode() >= u'A' && c.unicode() <= u'Z');
+    });
+    if (upper == text.cend())
+        return text;
+    if (!std::all_of(upper, text.cend(), IsAscii))
+        return text.toCaseFolded();
+    QString key;
+    AppendLoweredAscii(key, text);
     return key;
+}
+
+void AppendNaturalSortKey(QString& keys, QStringView text) {
+    if (std::all_of(text.cbegin(), text.cend(), IsAscii))
+        AppendLoweredAscii(keys, text);
+    else
+        keys.append(text.toString().toCaseFolded());
 }
 
 int NaturalCompareFolded(QStringView foldedA, QStringView foldedB) {

@@ -11,4 +11,6 @@ int NaturalCompare(const QString& a, const QString& b);
 
 // For sorting many texts: fold each once with NaturalSortKey, then compare the keys.
 QString NaturalSortKey(const QString& text);
+// The same key appended to a buffer of many keys, without a text of its own.
+void AppendNaturalSortKey(QString& keys, QStringView text);
 int NaturalCompareFolded(QStringView foldedA, QStringView foldedB);

@@ -57,9 +57,12 @@ void ResumeList::RestoreDetachedEntry() {
     m_HeldResume.reset();
 }
 
-uint32_t ResumeList::FindResumePosition(const QString& path) const {
-    const int index = IndexOfPath(path);
-    return index < 0 ? 0 : m_ResumeList[index].positionSec;
+QHash<QString, uint32_t> ResumeList::PositionsByPath() const {
+    QHash<QString, uint32_t> positions;
+    positions.reserve(m_ResumeList.size());
+    for (auto entry = m_ResumeList.crbegin(); entry != m_ResumeList.crend(); ++entry)
+        positions.insert(entry->path, entry->positionSec);
+    return positions;
 }
 
 void ResumeList::RemoveResumeEntryAt(int index) {

@@ -2,6 +2,7 @@
 
 #include "settings/MediaItem.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <cstdint>
@@ -38,8 +39,9 @@ public:
     void RestoreDetachedEntry();
     bool HasHeldEntry() const { return m_HeldResume.has_value(); }
 
-    // The position stored for exactly this path, 0 when none.
-    uint32_t FindResumePosition(const QString& path) const;
+    // The position stored for each path (letter case counts; the first entry where a path
+    // repeats): one look-up per file when a large folder is listed.
+    QHash<QString, uint32_t> PositionsByPath() const;
     void RemoveResumeEntryAt(int index); // an index outside the list removes nothing
     // Removes the first entry whose path is exactly `path`; false when none does.
     bool RemoveResumeEntryByPath(const QString& path);

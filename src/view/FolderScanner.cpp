@@ -8,13 +8,14 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-enum class MediaType { None, Video, Audio };
+enum class MediaType : uint8_t { None, Video, Audio };
 
 struct ExtensionSets {
     QSet<QString> video;
@@ -24,15 +25,18 @@ struct ExtensionSets {
 // One entry as read: where its name and its natural-order key (computed once, so that sorting
 // compares keys only) lie in the level's text buffers. Sorting these small records over two
 // contiguous buffers, and making the paths only afterwards, in order, keeps a large folder's
-// sort within a few megabytes of memory.
+// sort within a few megabytes of memory. The records are kept small because the sort moves them
+// many times: a name has at most 255 bytes and its key a few times as many code units.
 struct LevelEntry {
-    qsizetype nameStart;
-    qsizetype nameLength;
-    qsizetype keyStart;
-    qsizetype keyLength;
     uint64_t fileSize;
+    uint32_t nameStart;
+    uint32_t keyStart;
+    uint16_t nameLength;
+    uint16_t keyLength;
     MediaType media;
 };
+// Where the buffers stop growing: beyond this, offsets would not fit a record (billions of names).
+constexpr qsizetype kMaxBufferUnits = std::numeric_limits<uint32_t>::max() - 1024;
 
 QSet<QString> FoldedTokens(const QString& text) {
     QSet<QString> tokens;
@@ -143,17 +147,19 @@ private:
 
     void Append(std::vector<LevelEntry>& group, const char* rawName, MediaType media,
                 uint64_t size) {
+        if (m_names.size() > kMaxBufferUnits || m_keys.size() > kMaxBufferUnits)
+            return;
         const qsizetype nameStart = m_names.size();
         if (!AppendName(m_names, rawName, static_cast<qsizetype>(std::strlen(rawName))))
             return;
         const qsizetype nameLength = m_names.size() - nameStart;
         const qsizetype keyStart = m_keys.size();
-        // The key may be the raw name itself; appended as a view it is always copied, never
-        // shared, so m_keys never points into m_names, which moves as it grows.
-        const QString key =
-            NaturalSortKey(QString::fromRawData(m_names.constData() + nameStart, nameLength));
-        m_keys.append(QStringView(key));
-        group.push_back({nameStart, nameLength, keyStart, m_keys.size() - keyStart, size, media});
+        // Folded straight into the key buffer: a copy, so m_keys never points into m_names,
+        // which moves as it grows.
+        AppendNaturalSortKey(m_keys, QStringView(m_names).sliced(nameStart, nameLength));
+        group.push_back({size, static_cast<uint32_t>(nameStart), static_cast<uint32_t>(keyStart),
+                         static_cast<uint16_t>(nameLength),
+                         static_cast<uint16_t>(m_keys.size() - keyStart), media});
     }
 
     QString PathOf(const LevelEntry& entry) const {

@@ -60,10 +60,10 @@ void FolderScreen::ReadLevel() {
             // memory: a large folder read again then needs half the memory at its peak.
             m_List.DeleteAllRows();
             m_State.m_FolderItems = {};
-            const ResumeList& resume = m_State.m_ResumeList;
+            const QHash<QString, uint32_t> positions = m_State.m_ResumeList.PositionsByPath();
             m_State.m_FolderItems = FolderScanner::ScanFolder(
                 m_State.m_strCurrentFolder, m_State.m_strExtFilterV, m_State.m_strExtFilterA,
-                [&resume](const QString& path) { return resume.FindResumePosition(path); });
+                [&positions](const QString& path) { return positions.value(path); });
             return;
         }
         if (!m_Prompter.AskRetry(QStringLiteral("フォルダーが見つかりません。")))

@@ -3,6 +3,7 @@
 // player behind, and a signal during playback stores the position first.
 #include "settings/SettingsStore.h"
 #include "support/FakePlayer.h"
+#include "support/Patience.h"
 #include "support/QtPrinters.h"
 #include "support/RavoloProcess.h"
 #include "support/XvfbSession.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-constexpr int kStartMs = 20000;
+constexpr int kStartMs = kPatienceMs;
 constexpr int kExitMs = 6000;
 constexpr qint64 kMaxRssKb = 200 * 1024;
 constexpr qint64 kFloodBytes = 10 * 1024 * 1024;

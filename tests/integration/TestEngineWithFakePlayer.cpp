@@ -3,6 +3,7 @@
 #include "engine/CMPlayerEngine.h"
 #include "support/EngineTicker.h"
 #include "support/FakePlayer.h"
+#include "support/Patience.h"
 #include "support/RecordingSink.h"
 
 #include <QDir>
@@ -18,7 +19,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 10000;
+constexpr int kWaitMs = kPatienceMs;
 
 // The engine with a fake player: launched, ticked, and quit at the end.
 class EngineWithFakePlayer : public testing::Test {

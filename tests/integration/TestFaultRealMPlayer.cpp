@@ -3,6 +3,7 @@
 #include "resources/CommandIds.h"
 #include "settings/SettingsStore.h"
 #include "support/MPlayerHome.h"
+#include "support/Patience.h"
 #include "support/TestMedia.h"
 #include "support/ViewHarness.h"
 #include "view/CRavoloView.h"
@@ -14,7 +15,7 @@
 namespace {
 
 constexpr char kMPlayer[] = "/usr/bin/mplayer";
-constexpr int kWaitMs = 15000;
+constexpr int kWaitMs = kPatienceMs;
 
 TEST(FaultRealMPlayer, KilledWhileAFilePlays) {
     MPlayerHome home;

@@ -2,6 +2,7 @@
 #include "engine/CMPlayerEngine.h"
 #include "support/EngineTicker.h"
 #include "support/MPlayerHome.h"
+#include "support/Patience.h"
 #include "support/RecordingSink.h"
 #include "support/TestMedia.h"
 
@@ -16,7 +17,7 @@ namespace {
 constexpr char kMPlayer[] = "/usr/bin/mplayer";
 constexpr int kClipSeconds = 2;
 constexpr int kLongerClipSeconds = 3;
-constexpr int kWaitMs = 15000;
+constexpr int kWaitMs = kPatienceMs;
 
 class MPlayerEngine : public testing::Test {
 protected:

@@ -1,5 +1,6 @@
 #include "platform/IMprisTarget.h"
 #include "platform/MprisService.h"
+#include "support/Patience.h"
 #include "support/PrivateBus.h"
 #include "support/RavoloProcess.h"
 #include "support/TestMedia.h"
@@ -68,9 +69,9 @@ class MprisServiceTest : public testing::Test {
 protected:
     void SetUp() override {
         m_Daemon.start("dbus-daemon", {"--session", "--print-address", "--nofork"});
-        ASSERT_TRUE(m_Daemon.waitForStarted(5000));
+        ASSERT_TRUE(m_Daemon.waitForStarted(kPatienceMs));
         while (!m_Daemon.canReadLine())
-            ASSERT_TRUE(m_Daemon.waitForReadyRead(5000));
+            ASSERT_TRUE(m_Daemon.waitForReadyRead(kPatienceMs));
         m_strAddress = QString::fromUtf8(m_Daemon.readLine()).trimmed();
         m_Client = QDBusConnection::connectToBus(m_strAddress, "mpris-client");
         m_Bus = QDBusConnection::connectToBus(m_strAddress, "mpris-service");
@@ -215,7 +216,7 @@ TEST_F(MprisServiceTest, ChangesAreAnnouncedOnceEach) {
     m_Target.m_strStatus = "Playing";
     m_Target.m_strTitle = "a.mp4";
     m_Service->NotifyChanged();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.m_Changes.size() == 1; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.m_Changes.size() == 1; }, kPatienceMs));
     const ChangeRecorder::Change first = recorder.m_Changes[0];
     EXPECT_EQ(first.interface, kPlayer);
     EXPECT_EQ(first.changed.value("PlaybackStatus").toString(), "Playing");
@@ -226,7 +227,7 @@ TEST_F(MprisServiceTest, ChangesAreAnnouncedOnceEach) {
     m_Service->NotifyChanged();
     m_Target.m_strTitle = "b.mp4";
     m_Service->NotifyChanged();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.m_Changes.size() >= 2; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.m_Changes.size() >= 2; }, kPatienceMs));
     const ChangeRecorder::Change second = recorder.m_Changes[1];
     EXPECT_EQ(second.changed.keys(), QStringList{"Metadata"});
     const QVariantMap secondMetadata = ToMap(second.changed.value("Metadata"));
@@ -236,7 +237,7 @@ TEST_F(MprisServiceTest, ChangesAreAnnouncedOnceEach) {
     m_Target.m_strStatus = "Stopped";
     m_Target.m_strTitle.clear();
     m_Service->NotifyChanged();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.m_Changes.size() >= 3; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.m_Changes.size() >= 3; }, kPatienceMs));
     const QVariantMap stopped = recorder.m_Changes[2].changed;
     EXPECT_EQ(stopped.value("PlaybackStatus").toString(), "Stopped");
     EXPECT_FALSE(ToMap(stopped.value("Metadata")).contains("xesam:title"));

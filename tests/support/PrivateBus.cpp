@@ -1,5 +1,7 @@
 #include "support/PrivateBus.h"
 
+#include "support/Patience.h"
+
 #include <QFile>
 
 namespace {
@@ -29,9 +31,9 @@ PrivateBus::PrivateBus() {
     m_Daemon.start(QStringLiteral("dbus-daemon"),
                    {QStringLiteral("--config-file=") + configPath, QStringLiteral("--nofork"),
                     QStringLiteral("--print-address")});
-    if (!m_Daemon.waitForStarted(5000))
+    if (!m_Daemon.waitForStarted(kPatienceMs))
         return;
-    while (!m_Daemon.canReadLine() && m_Daemon.waitForReadyRead(5000)) {
+    while (!m_Daemon.canReadLine() && m_Daemon.waitForReadyRead(kPatienceMs)) {
     }
     m_strAddress = QString::fromUtf8(m_Daemon.readLine()).trimmed();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/Patience.h"
 #include "support/RavoloProcess.h"
 #include "support/XvfbSession.h"
 
@@ -18,7 +19,7 @@
 // Every wait is a bounded poll of something the user could see or find on disk.
 class RavoloDesktop {
 public:
-    static constexpr int kWaitMs = 20000;
+    static constexpr int kWaitMs = kPatienceMs;
 
     explicit RavoloDesktop(XvfbSession::Kind session = XvfbSession::Kind::Xvfb);
     ~RavoloDesktop();

@@ -1,5 +1,7 @@
 #include "support/RavoloProcess.h"
 
+#include "support/Patience.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -89,7 +91,7 @@ void RavoloProcess::UseSessionBus(const QString& address) {
 
 bool RavoloProcess::Start(const QStringList& arguments, const QString& program) {
     m_Process.start(program, arguments);
-    return m_Process.waitForStarted(5000);
+    return m_Process.waitForStarted(kPatienceMs);
 }
 
 bool RavoloProcess::WaitForExit(int timeoutMs) {

@@ -4,6 +4,7 @@
 #include "support/FakeClock.h"
 #include "support/FakeFrame.h"
 #include "support/FakePointer.h"
+#include "support/Patience.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QTemporaryDir>
@@ -31,8 +32,8 @@ public:
     CRavoloView& Start(const QString& playerPath);
     CRavoloView& View() { return *m_pView; }
     // Spins the event loop (the view's 50 ms timer runs) until the condition holds.
-    static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
-    bool WaitForReady(int timeoutMs = 10000);
+    static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = kPatienceMs);
+    bool WaitForReady(int timeoutMs = kPatienceMs);
 
     ScriptedPrompter prompter;
     CountingBeeper beeper;

@@ -14,7 +14,7 @@ const QString kWaylandSocket = QStringLiteral("wayland-ravolo");
 // Reads the server's output until the pattern's first group appears; "" when it never does. A
 // busy machine may keep the server silent for a while: only its end or the deadline stop this.
 QString WaitForOutput(QProcess& server, const QRegularExpression& pattern) {
-    QDeadlineTimer deadline(20000);
+    QDeadlineTimer deadline(kPatienceMs);
     QByteArray output;
     QRegularExpressionMatch match;
     while (!(match = pattern.match(QString::fromLocal8Bit(output))).hasMatch() &&
@@ -40,7 +40,7 @@ void XvfbSession::StartXvfb() {
                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                     QStringLiteral("0"), QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"),
                     QStringLiteral("tcp")});
-    if (!m_Server.waitForStarted(5000))
+    if (!m_Server.waitForStarted(kPatienceMs))
         return;
     const QString number = WaitForOutput(m_Server, QRegularExpression(QStringLiteral("^(\\d+)\n")));
     if (number.isEmpty())
@@ -48,9 +48,9 @@ void XvfbSession::StartXvfb() {
     m_strDisplay = QStringLiteral(":") + number;
     m_WindowManager.setProcessEnvironment(ClientEnvironment());
     m_WindowManager.start(QStringLiteral("openbox"), {});
-    m_bRunning = m_WindowManager.waitForStarted(5000);
+    m_bRunning = m_WindowManager.waitForStarted(kPatienceMs);
     // openbox takes the display a moment after it starts; its check window shows it is ready.
-    QDeadlineTimer wmReady(5000);
+    QDeadlineTimer wmReady(kPatienceMs);
     while (m_bRunning && !wmReady.hasExpired() &&
            !Run(QStringLiteral("xprop"),
                 {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
@@ -75,7 +75,7 @@ void XvfbSession::StartWeston() {
                     QStringLiteral("--no-config"), QStringLiteral("--use-pixman"),
                     QStringLiteral("--width=1280"), QStringLiteral("--height=800"),
                     QStringLiteral("--socket=") + kWaylandSocket});
-    if (!m_Server.waitForStarted(5000))
+    if (!m_Server.waitForStarted(kPatienceMs))
         return;
     m_strDisplay = WaitForOutput(
         m_Server, QRegularExpression(QStringLiteral("xserver listening on display (:\\d+)")));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Patience.h"
+
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
@@ -10,6 +12,10 @@
 // with the XWayland server it starts.
 class XvfbSession {
 public:
+    // A bound for one command rather than a wait: "xdotool windowactivate --sync" never returns
+    // for a window the window manager will not activate, and a caller polling for a condition
+    // runs the command again.
+    static constexpr int kToolMs = 10000;
     enum class Kind { Xvfb, Wayland };
 
     explicit XvfbSession(Kind kind = Kind::Xvfb);
@@ -23,9 +29,10 @@ public:
     // Wayland session what the desktop sets there (and no platform chosen for Qt).
     QProcessEnvironment ClientEnvironment() const;
     // Runs a command (xdotool, import) on this display; its standard output, or "" on failure.
-    QString Run(const QString& program, const QStringList& arguments, int timeoutMs = 10000) const;
+    QString Run(const QString& program, const QStringList& arguments,
+                int timeoutMs = kToolMs) const;
     // The id of the first visible window whose name contains the text, or 0.
-    quint64 FindWindow(const QString& name, int timeoutMs = 10000) const;
+    quint64 FindWindow(const QString& name, int timeoutMs = kPatienceMs) const;
     // The whole screen as a PNG file at path.
     bool Screenshot(const QString& path) const;
 

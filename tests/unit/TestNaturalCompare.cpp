@@ -70,6 +70,9 @@ TEST(NaturalCompare, OrdersTheTable) {
         EXPECT_EQ(NaturalCompare(a, b), c.expected) << c.a << " vs " << c.b;
         EXPECT_EQ(NaturalCompare(b, a), -c.expected) << c.b << " vs " << c.a;
         EXPECT_EQ(NaturalCompareFolded(NaturalSortKey(a), NaturalSortKey(b)), c.expected);
+        QString keys = QStringLiteral("Key ");
+        AppendNaturalSortKey(keys, a);
+        EXPECT_EQ(QStringView(keys).sliced(4), NaturalSortKey(a)) << c.a;
     }
 }
 

@@ -48,7 +48,7 @@ TEST(ResumeList, KeepsTheThirtyNewestRegistrations) {
     EXPECT_EQ(list.Count(), ResumeList::ResumeCapacity);
     EXPECT_EQ(list.Entries().front().path, "/films/f31.avi");
     EXPECT_EQ(list.Entries().back().path, "/films/f2.avi");
-    EXPECT_EQ(list.FindResumePosition("/films/f1.avi"), 0u);
+    EXPECT_EQ(list.PositionsByPath().value("/films/f1.avi"), 0u);
 
     TempProfile profile;
     SettingsStore store(profile.Path());
@@ -66,7 +66,7 @@ TEST(ResumeList, ReplayingAndRegisteringMovesTheFileToTheFront) {
     EXPECT_TRUE(list.HasHeldEntry());
     list.RegisterResumeEntry(current, 77, true);
     EXPECT_EQ(Paths(list), QStringList({"/c.avi", "/a.avi", "/b.avi"}));
-    EXPECT_EQ(list.FindResumePosition("/c.avi"), 77u);
+    EXPECT_EQ(list.PositionsByPath().value("/c.avi"), 77u);
     EXPECT_FALSE(list.HasHeldEntry());
 }
 
@@ -79,7 +79,7 @@ TEST(ResumeList, StoppingWithoutRegistrationRestoresTheEntryInPlace) {
         EXPECT_EQ(list.Count(), paths.size() - 1);
         list.RestoreDetachedEntry();
         EXPECT_EQ(Paths(list), paths);
-        EXPECT_EQ(list.FindResumePosition(paths[index]), uint32_t(paths[index].size()));
+        EXPECT_EQ(list.PositionsByPath().value(paths[index]), uint32_t(paths[index].size()));
         EXPECT_FALSE(list.HasHeldEntry());
     }
 }
@@ -101,7 +101,7 @@ TEST(ResumeList, AFileIsItsExactPath) {
         QStringList rest = stored;
         if (row.index >= 0)
             rest.removeAt(row.index);
-        EXPECT_EQ(Registered(stored).FindResumePosition(path),
+        EXPECT_EQ(Registered(stored).PositionsByPath().value(path),
                   row.index < 0 ? 0u : uint32_t(stored[row.index].size()));
         ResumeList detached = Registered(stored);
         detached.DetachResumeEntry(path);

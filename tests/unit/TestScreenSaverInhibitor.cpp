@@ -1,5 +1,6 @@
 #include "platform/ScreenSaverInhibitor.h"
 #include "support/FakeScreenSaver.h"
+#include "support/Patience.h"
 #include "support/PrivateBus.h"
 
 #include <QTest>
@@ -32,7 +33,7 @@ TEST_F(ScreenSaverInhibitorOnBus, InhibitsOnceAndReleases) {
     ScreenSaverInhibitor inhibitor(m_Bus.Connect(QStringLiteral("screensaver-client")));
     inhibitor.Inhibit();
     inhibitor.Inhibit();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return inhibitor.IsHeld(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inhibitor.IsHeld(); }, kPatienceMs));
     inhibitor.Inhibit();
     EXPECT_EQ(m_Service.InhibitCalls(), 1);
     EXPECT_EQ(m_Service.ActiveCount(), 1);
@@ -41,19 +42,19 @@ TEST_F(ScreenSaverInhibitorOnBus, InhibitsOnceAndReleases) {
     inhibitor.Release();
     inhibitor.Release();
     EXPECT_FALSE(inhibitor.IsHeld());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Service.ActiveCount() == 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Service.ActiveCount() == 0; }, kPatienceMs));
 
     inhibitor.Inhibit();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Service.ActiveCount() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Service.ActiveCount() == 1; }, kPatienceMs));
 }
 
 TEST_F(ScreenSaverInhibitorOnBus, ReleasedBeforeTheAnswerGivesTheCookieBack) {
     ScreenSaverInhibitor inhibitor(m_Bus.Connect(QStringLiteral("screensaver-client")));
     inhibitor.Inhibit();
     inhibitor.Release();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !inhibitor.IsPending(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !inhibitor.IsPending(); }, kPatienceMs));
     EXPECT_EQ(m_Service.InhibitCalls(), 1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Service.ActiveCount() == 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Service.ActiveCount() == 0; }, kPatienceMs));
     EXPECT_FALSE(inhibitor.IsHeld());
 }
 
@@ -61,9 +62,9 @@ TEST_F(ScreenSaverInhibitorOnBus, DestructionReleases) {
     {
         ScreenSaverInhibitor inhibitor(m_Bus.Connect(QStringLiteral("screensaver-client")));
         inhibitor.Inhibit();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return inhibitor.IsHeld(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return inhibitor.IsHeld(); }, kPatienceMs));
     }
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Service.ActiveCount() == 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_Service.ActiveCount() == 0; }, kPatienceMs));
 }
 
 TEST(ScreenSaverInhibitor, ABusWithoutTheServiceHoldsNothing) {
@@ -71,7 +72,7 @@ TEST(ScreenSaverInhibitor, ABusWithoutTheServiceHoldsNothing) {
     ASSERT_TRUE(bus.IsRunning());
     ScreenSaverInhibitor inhibitor(bus.Connect(QStringLiteral("screensaver-client")));
     inhibitor.Inhibit();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !inhibitor.IsPending(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !inhibitor.IsPending(); }, kPatienceMs));
     EXPECT_FALSE(inhibitor.IsHeld());
     inhibitor.Release();
 }

@@ -1,5 +1,6 @@
 #include "platform/SleepInhibitor.h"
 #include "support/FakeLogin1.h"
+#include "support/Patience.h"
 #include "support/PrivateBus.h"
 
 #include <QTest>
@@ -23,7 +24,7 @@ TEST(SleepInhibitor, HoldsABlockingSleepLockUntilReleased) {
 
     SleepInhibitor inhibitor(bus.Connect(QStringLiteral("login1-client")));
     inhibitor.Inhibit();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return inhibitor.IsHeld(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return inhibitor.IsHeld(); }, kPatienceMs));
     const QStringList arguments = login1.LastArguments();
     ASSERT_EQ(arguments.size(), 4);
     EXPECT_EQ(arguments[0], QStringLiteral("sleep"));
@@ -33,7 +34,7 @@ TEST(SleepInhibitor, HoldsABlockingSleepLockUntilReleased) {
 
     inhibitor.Release();
     EXPECT_FALSE(inhibitor.IsHeld());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !login1.IsLockHeld(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !login1.IsLockHeld(); }, kPatienceMs));
 }
 
 TEST(SleepInhibitor, ABusWithoutLogindHoldsNothing) {
@@ -41,7 +42,7 @@ TEST(SleepInhibitor, ABusWithoutLogindHoldsNothing) {
     ASSERT_TRUE(bus.IsRunning());
     SleepInhibitor inhibitor(bus.Connect(QStringLiteral("login1-client")));
     inhibitor.Inhibit();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !inhibitor.IsPending(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !inhibitor.IsPending(); }, kPatienceMs));
     EXPECT_FALSE(inhibitor.IsHeld());
 }
 

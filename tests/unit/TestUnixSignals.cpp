@@ -1,4 +1,5 @@
 #include "platform/UnixSignals.h"
+#include "support/Patience.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -21,7 +22,7 @@ TEST(UnixSignals, EachTerminationSignalArrivesOnTheEventLoop) {
         ASSERT_EQ(::raise(number), 0);
     // Nothing is delivered from inside the handler itself.
     EXPECT_EQ(spy.count(), 0);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return spy.count() == 3; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return spy.count() == 3; }, kPatienceMs));
     EXPECT_EQ(spy[0][0].toInt(), SIGTERM);
     EXPECT_EQ(spy[1][0].toInt(), SIGHUP);
     EXPECT_EQ(spy[2][0].toInt(), SIGINT);

@@ -1,5 +1,6 @@
 #include "controls/CColorListCtrl.h"
 #include "controls/CImageList.h"
+#include "support/Patience.h"
 #include "support/QtPrinters.h"
 
 #include <QApplication>
@@ -414,12 +415,12 @@ TEST(ColorListCtrl, FocusChangeRepaintsOnlyTheSelectedRow) {
     ShowActive(window);
     list->SelectRow(3, true);
     list->setFocus();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return list->painted.count(3) == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->painted.count(3) == 1; }, kPatienceMs));
 
     for (QWidget* target : {static_cast<QWidget*>(other), static_cast<QWidget*>(list)}) {
         list->painted.clear();
         target->setFocus();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !list->painted.empty(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !list->painted.empty(); }, kPatienceMs));
         QTest::qWait(50); // let any further repaint arrive before judging
         EXPECT_EQ(list->painted, std::set<int>{3});
     }

@@ -1,5 +1,6 @@
 #include "controls/CControlDlg.h"
 #include "platform/AppEvents.h"
+#include "support/Patience.h"
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
@@ -187,7 +188,7 @@ TEST_F(ControlDlg, GripDragsThePadAndSendsNothing) {
     EXPECT_EQ(pad.PressedCell(), -1) << "the grip is never highlighted";
     // The offscreen platform cannot move windows for us, so the pad follows the pointer.
     QTest::mouseMove(&pad, grip + QPoint(30, 20));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return pad.pos() == start + QPoint(30, 20); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pad.pos() == start + QPoint(30, 20); }, kPatienceMs));
     QTest::mouseRelease(&pad, Qt::LeftButton, {}, grip);
     EXPECT_TRUE(view.Delivered().empty());
 }

@@ -9,6 +9,7 @@
 #include "settings/ResumeList.h"
 #include "settings/SettingsStore.h"
 #include "support/FakePlayer.h"
+#include "support/Patience.h"
 #include "support/QtPrinters.h"
 #include "support/ViewHarness.h"
 #include "view/CRavoloView.h"
@@ -228,22 +229,23 @@ protected:
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--gtest_filter=FaultKilledRavoloDriver.DISABLED_Session"),
                      QStringLiteral("--gtest_also_run_disabled_tests")});
-        ASSERT_TRUE(child.waitForStarted(5000));
+        ASSERT_TRUE(child.waitForStarted(kPatienceMs));
         const bool early = round % 5 == 0;
         if (!early) {
+            // The child notes "ready" or an error, or ends: however long a busy machine takes.
             ASSERT_TRUE(QTest::qWaitFor(
                 [&] {
                     return child.state() == QProcess::NotRunning ||
                            QFile(m_Paths.Journal(round)).size() > 0;
                 },
-                20000));
+                kPatienceMs));
         }
         const int delayMs = std::uniform_int_distribution<int>(0, early ? 800 : 1500)(random);
         child.waitForFinished(delayMs);
         ASSERT_EQ(child.state(), QProcess::Running)
             << "the session ended by itself: " << child.readAllStandardOutput().constData();
         ::kill(static_cast<pid_t>(child.processId()), SIGKILL);
-        ASSERT_TRUE(child.waitForFinished(5000));
+        ASSERT_TRUE(child.waitForFinished(kPatienceMs));
     }
 
     // A copy of the profile as it is on disk now: Qt keeps its own copy of a file it has read.

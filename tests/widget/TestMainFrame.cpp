@@ -3,6 +3,7 @@
 #include "settings/SettingsStore.h"
 #include "support/FakeLogin1.h"
 #include "support/FakeScreenSaver.h"
+#include "support/Patience.h"
 #include "support/PrivateBus.h"
 #include "support/QtPrinters.h"
 #include "support/TempProfile.h"
@@ -211,7 +212,8 @@ TEST_F(MainFrameTest, FullScreenCloseKeepsTheWindowedPlacementForTheNextStart) {
     EXPECT_EQ(StoredWindowPos(), kNormalPos);
     EXPECT_TRUE(next.IsFullScreen());
     EXPECT_TRUE(next.windowState() & Qt::WindowFullScreen);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return next.geometry() == next.screen()->geometry(); }));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return next.geometry() == next.screen()->geometry(); }, kPatienceMs));
 
     next.ToggleFullScreen();
     EXPECT_FALSE(next.IsFullScreen());
@@ -287,7 +289,7 @@ TEST_F(MainFrameTest, CloseDuringPlaybackStopsFirstAndClosesWhenTheStopCompletes
 
     m_View->CompleteStop();
     EXPECT_TRUE(frame.isVisible()); // posted, not yet handled
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !frame.isVisible(); }, kPatienceMs));
     EXPECT_EQ(m_View->stopsForShutdown, 1);
     EXPECT_NE(StoredWindowPos(), QString());
 }
@@ -351,10 +353,10 @@ protected:
 TEST_F(MainFrameSignalTest, TerminationDuringPlaybackStopsThenClosesWhenTheViewPostsTheClose) {
     StartPlaying();
     ::raise(SIGTERM);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_View->stopsForShutdown == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_View->stopsForShutdown == 1; }, kPatienceMs));
     EXPECT_TRUE(m_Frame->isVisible());
     m_View->CompleteStop();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_Frame->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_Frame->isVisible(); }, kPatienceMs));
     EXPECT_NE(StoredWindowPos(), QString());
 }
 
@@ -362,8 +364,8 @@ TEST_F(MainFrameSignalTest, TerminationGivesUpAStopThatDoesNotComplete) {
     m_Frame->SetTerminationGraceMs(50);
     StartPlaying();
     ::raise(SIGTERM);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_View->stopsForShutdown == 1; }));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_Frame->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_View->stopsForShutdown == 1; }, kPatienceMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_Frame->isVisible(); }, kPatienceMs));
     EXPECT_EQ(m_View->viewStateSaves, 1);
     EXPECT_NE(StoredWindowPos(), QString());
 }
@@ -372,15 +374,15 @@ TEST_F(MainFrameSignalTest, SecondTerminationClosesAtOnce) {
     StartPlaying();
     m_View->clearsPlaybackFlag = false;
     ::raise(SIGTERM);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return m_View->stopsForShutdown == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_View->stopsForShutdown == 1; }, kPatienceMs));
     ::raise(SIGINT);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_Frame->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_Frame->isVisible(); }, kPatienceMs));
     EXPECT_EQ(m_View->stopsForShutdown, 1);
 }
 
 TEST_F(MainFrameSignalTest, HangUpOutsidePlaybackSavesAndCloses) {
     ::raise(SIGHUP);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_Frame->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_Frame->isVisible(); }, kPatienceMs));
     EXPECT_EQ(m_View->stopsForShutdown, 0);
     EXPECT_EQ(m_View->viewStateSaves, 1);
     EXPECT_NE(StoredWindowPos(), QString());
@@ -392,7 +394,7 @@ TEST_F(MainFrameSignalTest, TerminationClosesAnOpenModalDialogToo) {
     dialog.show();
     ASSERT_EQ(QApplication::activeModalWidget(), &dialog);
     ::raise(SIGTERM);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_Frame->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !m_Frame->isVisible(); }, kPatienceMs));
     EXPECT_FALSE(dialog.isVisible());
 }
 
@@ -406,25 +408,25 @@ TEST_F(MainFrameTest, KeepAwakeFollowsPlaybackAndTheFramesLife) {
 
     CMainFrame& frame = MakeFrame(bus.Connect(QStringLiteral("frame-session")),
                                   bus.Connect(QStringLiteral("frame-system")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return login1.IsLockHeld(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return login1.IsLockHeld(); }, kPatienceMs));
     EXPECT_EQ(login1.LastArguments().value(0), QStringLiteral("sleep"));
     frame.show();
     EXPECT_EQ(screenSaver.ActiveCount(), 0);
 
     StartPlaying();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screenSaver.ActiveCount() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screenSaver.ActiveCount() == 1; }, kPatienceMs));
     frame.SetPlaybackActive(false);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screenSaver.ActiveCount() == 0; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screenSaver.ActiveCount() == 0; }, kPatienceMs));
     StartPlaying();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screenSaver.ActiveCount() == 1; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screenSaver.ActiveCount() == 1; }, kPatienceMs));
     EXPECT_EQ(screenSaver.InhibitCalls(), 2);
 
     // A close that goes through during playback (the second request) gives everything back.
     m_View->clearsPlaybackFlag = false;
     EXPECT_FALSE(frame.close());
     EXPECT_TRUE(frame.close());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return screenSaver.ActiveCount() == 0; }));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !login1.IsLockHeld(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return screenSaver.ActiveCount() == 0; }, kPatienceMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !login1.IsLockHeld(); }, kPatienceMs));
     Finish();
 }
 

@@ -1,6 +1,7 @@
 #include "dialogs/CInqResumeDeleteDlg.h"
 #include "dialogs/QtPrompter.h"
 #include "support/ModalDriver.h"
+#include "support/Patience.h"
 #include "support/QtPrinters.h"
 
 #include <QAbstractButton>
@@ -114,13 +115,13 @@ TEST_F(ChooseExecutableTest, TheExecutablesFilterHidesFilesThatCannotRun) {
         return names;
     };
     OnNextModal<QFileDialog>([&](QFileDialog* dialog) {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !listed(dialog).isEmpty(); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !listed(dialog).isEmpty(); }, kPatienceMs));
         EXPECT_EQ(listed(dialog), QStringList{"mplayer"});
         emit dialog->filterSelected(QtPrompter::kAllFilesFilter);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return listed(dialog).size() == 2; }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listed(dialog).size() == 2; }, kPatienceMs));
         EXPECT_EQ(listed(dialog), (QStringList{"mplayer", "notes.txt"}));
         emit dialog->filterSelected(QtPrompter::kExecutablesFilter);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return listed(dialog).size() == 1; }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return listed(dialog).size() == 1; }, kPatienceMs));
         dialog->reject();
     });
     prompter.ChooseExecutable(folder.path(), QStringLiteral("mplayer"));

@@ -1,5 +1,6 @@
 #include "dialogs/CSettingDlg.h"
 #include "platform/AppEvents.h"
+#include "support/Patience.h"
 #include "support/QtPrinters.h"
 #include "support/ScriptedPrompter.h"
 #include "support/WidgetChecks.h"
@@ -308,7 +309,7 @@ TEST_F(SettingDlgTest, MovingTheSliderPostsEachSizeToTheTargetAndSetsPadSize) {
     EXPECT_EQ(dialog.values.m_nPadSize, 70);
     QTest::keyClick(slider, Qt::Key_Right);
     EXPECT_EQ(dialog.values.m_nPadSize, 71);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return target.sizes.size() == 2; }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return target.sizes.size() == 2; }, kPatienceMs));
     EXPECT_EQ(target.sizes, (std::vector<long>{70, 71}));
 }
 

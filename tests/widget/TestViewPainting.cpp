@@ -158,7 +158,7 @@ TEST_F(ViewPainting, TheTitleShowsTheCountsAndTheFolderInTheScreensColour) {
     PressKey(View(), Qt::Key_Down);
     EXPECT_EQ(View().TitleContent().line2, h.Folder() + "/old");
     const QRect titleArea(0, 0, View().width(), 68);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return paints.painted.contains(titleArea); }, 1500));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return paints.painted.contains(titleArea); }, kPatienceMs));
 }
 
 TEST_F(ViewPainting, TheButtonsSitAtTheRightEdgeAtEverySizeStep) {
