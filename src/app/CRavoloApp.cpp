@@ -8,7 +8,6 @@
 
 #include <QDBusConnection>
 #include <QIcon>
-#include <QMessageBox>
 
 CRavoloApp::CRavoloApp(int& argc, char** argv, const QStringList& paths)
     : QApplication(argc, argv), m_Paths(paths), instanceMutex(QString::fromLatin1(kIdentifier)),
@@ -25,10 +24,13 @@ CRavoloApp::CRavoloApp(int& argc, char** argv, const QStringList& paths)
 CRavoloApp::~CRavoloApp() = default;
 
 bool CRavoloApp::InitInstance() {
+    // From here on: no start-up prompt may hold a termination up.
+    connect(&m_Signals, &UnixSignals::terminationRequested, this,
+            &CRavoloApp::OnTerminationRequested);
     switch (instanceMutex.Acquire()) {
     case InstanceLock::Result::Failed:
-        QMessageBox::critical(nullptr, QStringLiteral("Ravolo"),
-                              QStringLiteral("CreateMutex: Failed."));
+        m_pPrompter = std::make_unique<QtPrompter>(nullptr);
+        m_pPrompter->ShowMessage(QStringLiteral("CreateMutex: Failed."), MessageIcon::Stop);
         return false;
     case InstanceLock::Result::AlreadyRunning:
         // Found or not, this process ends without showing anything.
@@ -43,9 +45,6 @@ bool CRavoloApp::InitInstance() {
     m_pMainFrame = std::make_unique<CMainFrame>(*m_pSettings, QDBusConnection::sessionBus(),
                                                 QDBusConnection::systemBus());
     m_pPrompter = std::make_unique<QtPrompter>(m_pMainFrame.get());
-    // From here on: a start-up prompt must not hold a termination up.
-    connect(&m_Signals, &UnixSignals::terminationRequested, this,
-            &CRavoloApp::OnTerminationRequested);
     m_pView =
         new CRavoloView({*m_pSettings, *m_pPrompter, m_Beeper, m_Clock, m_Pointer}, *m_pMainFrame);
     m_Pointer.SetTarget(m_pView);
@@ -67,7 +66,8 @@ bool CRavoloApp::InitInstance() {
 }
 
 void CRavoloApp::OnTerminationRequested() {
-    m_pPrompter->Dismiss();
+    if (m_pPrompter)
+        m_pPrompter->Dismiss();
     if (m_bStarted)
         m_pMainFrame->RequestTermination();
     else

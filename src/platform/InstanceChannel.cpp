@@ -2,27 +2,39 @@
 
 #include <QDataStream>
 #include <QLocalSocket>
-#include <unistd.h>
+#include <QStandardPaths>
 
 namespace {
 
 constexpr quint32 kActivateMagic = 0x52415631; // "RAV1"
 
+// Empty when the user has no runtime folder that is safely their own: no hand-over then.
+QString SocketPath(const QString& identifier) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return folder.isEmpty() ? QString() : folder + u'/' + identifier;
+}
+
 } // namespace
 
+// In the user's runtime folder ($XDG_RUNTIME_DIR, else a private folder of the user's own): in
+// the shared temporary folder another user could take the name first and be handed every path.
 InstanceChannel::InstanceChannel(const QString& identifier, QObject* parent)
-    : QObject(parent), m_strName(identifier + QStringLiteral("-") + QString::number(::getuid())) {
+    : QObject(parent), m_strName(SocketPath(identifier)) {
     connect(&m_Server, &QLocalServer::newConnection, this, &InstanceChannel::OnNewConnection);
 }
 
 bool InstanceChannel::Listen() {
+    if (m_strName.isEmpty())
+        return false;
     // Only the holder of the instance lock listens, so a socket file left here is stale.
     QLocalServer::removeServer(m_strName);
     m_Server.setSocketOptions(QLocalServer::UserAccessOption);
     return m_Server.listen(m_strName);
 }
 
-void InstanceChannel::Close() { m_Server.close(); }
+void InstanceChannel::Close() {
+    m_Server.close();
+}
 
 bool InstanceChannel::SendActivate(const QStringList& arguments, int timeoutMs) const {
     QLocalSocket socket;

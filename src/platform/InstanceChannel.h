@@ -4,9 +4,9 @@
 #include <QObject>
 #include <QStringList>
 
-// How a second start reaches the running instance: the primary listens on a local socket named
-// after the identifier and the user; a second start connects, asks it to come to the front and
-// hands over its arguments.
+// How a second start reaches the running instance of the same user: the primary listens on a
+// local socket named after the identifier in the user's runtime folder; a second start connects,
+// asks it to come to the front and hands over its arguments.
 class InstanceChannel : public QObject {
     Q_OBJECT
 public:

@@ -4,19 +4,59 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// Read-only is enough for flock. A link is never followed and a pipe never waited on: whatever
+// another user put there instead of the file only makes the start fail.
+constexpr int kOpenFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+// Readable by every user, so each can take the lock, whatever the umask of its first creator.
+constexpr mode_t kMode = 0644;
+// Creating and another start removing it in between, over and over, is no real case.
+constexpr int kOpenAttempts = 3;
+
+// An existing file is opened without O_CREAT: with fs.protected_regular set, a create-open of a
+// file that another user owns in the shared temporary folder fails even though it is readable.
+int OpenLockFile(const QByteArray& path) {
+    for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
+        int fd = ::open(path.constData(), kOpenFlags);
+        if (fd >= 0 || errno != ENOENT)
+            return fd;
+        fd = ::open(path.constData(), kOpenFlags | O_CREAT | O_EXCL, kMode);
+        if (fd >= 0) {
+            ::fchmod(fd, kMode);
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    return -1;
+}
+
+bool IsRegularFile(int fd) {
+    struct stat status {};
+    return ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+}
+
+} // namespace
 
 InstanceLock::InstanceLock(const QString& identifier)
     : m_strPath(QDir(QDir::tempPath()).filePath(identifier + QStringLiteral(".lock"))) {}
 
-InstanceLock::~InstanceLock() { Release(); }
+InstanceLock::~InstanceLock() {
+    Release();
+}
 
 InstanceLock::Result InstanceLock::Acquire() {
-    // Read-only is enough for flock, and lets another user's instance open a file we created.
-    const QByteArray path = QFile::encodeName(m_strPath);
-    m_nFd = ::open(path.constData(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+    m_nFd = OpenLockFile(QFile::encodeName(m_strPath));
     if (m_nFd < 0)
         return Result::Failed;
+    if (!IsRegularFile(m_nFd)) {
+        Release();
+        return Result::Failed;
+    }
     if (::flock(m_nFd, LOCK_EX | LOCK_NB) == 0)
         return Result::Primary;
     const bool held = errno == EWOULDBLOCK;

@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// The machine-wide single-instance marker: an flock on a file in the temporary folder. The
-// kernel drops the lock when the process ends, however it ends, so a killed instance never
-// blocks the next start.
+// The machine-wide single-instance marker: an flock on a file in the temporary folder, which
+// every user of the machine can open. The kernel drops the lock when the process ends, however
+// it ends, so a killed instance never blocks the next start.
 class InstanceLock {
 public:
     enum class Result { Primary, AlreadyRunning, Failed };

@@ -34,6 +34,8 @@ public:
     // The roots of the given drive items (the keys of their rows).
     static QStringList DriveRoots(const QList<MediaItem>& drives);
 
-    // The mounted volumes whose roots are folders.
+    // The mounted volumes that may hold media, in the kernel's order. Each is asked whether it is
+    // ready (its root a folder) and for its label, all at once and for a short time only: one
+    // that has not answered by then (a network share that hangs) counts as ready, without label.
     static QList<VolumeInfo> MountedVolumes();
 };

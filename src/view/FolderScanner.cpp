@@ -45,8 +45,10 @@ QSet<QString> FoldedTokens(const QString& text) {
     return tokens;
 }
 
+// By value, not by sign: char is unsigned on ARM, PowerPC and s390x.
 bool IsAscii(const char* text, qsizetype length) {
-    return std::all_of(text, text + length, [](char c) { return c > 0; });
+    return std::all_of(text, text + length,
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // The extension folded into buffer: ASCII directly, which keeps the per-file work free of

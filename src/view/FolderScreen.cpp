@@ -53,6 +53,7 @@ void FolderScreen::ReadLevel() {
     for (;;) {
         if (m_State.AtDriveLevel()) {
             m_State.m_FolderItems = DriveList::ListDrives();
+            m_DriveRoots = DriveList::DriveRoots(m_State.m_FolderItems);
             return;
         }
         if (QFileInfo(m_State.m_strCurrentFolder).isDir()) {
@@ -107,14 +108,20 @@ void FolderScreen::Move(const std::optional<FolderMove>& move) {
     FillFolderList(move->selectName);
 }
 
+// The roots as the drive level last listed them: asking every mount again at each move would
+// stall on a network share that does not answer.
+const QStringList& FolderScreen::DriveRoots() {
+    if (m_DriveRoots.isEmpty())
+        m_DriveRoots = DriveList::DriveRoots(DriveList::ListDrives());
+    return m_DriveRoots;
+}
+
 void FolderScreen::GoUpFolder() {
-    Move(FolderNavigation::GoUpFolder(m_State.m_strCurrentFolder,
-                                      DriveList::DriveRoots(DriveList::ListDrives())));
+    Move(FolderNavigation::GoUpFolder(m_State.m_strCurrentFolder, DriveRoots()));
 }
 
 void FolderScreen::GoTopFolder() {
-    Move(FolderNavigation::GoTopFolder(m_State.m_strCurrentFolder,
-                                       DriveList::DriveRoots(DriveList::ListDrives())));
+    Move(FolderNavigation::GoTopFolder(m_State.m_strCurrentFolder, DriveRoots()));
 }
 
 int FolderScreen::SelectedIndex() const {

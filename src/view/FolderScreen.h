@@ -7,6 +7,7 @@
 #include <optional>
 
 #include <QString>
+#include <QStringList>
 
 class CColorListCtrl;
 class IPrompter;
@@ -35,6 +36,7 @@ public:
 
 private:
     void ReadLevel();
+    const QStringList& DriveRoots();
     void Move(const std::optional<FolderMove>& move);
 
     ViewState& m_State;
@@ -43,4 +45,5 @@ private:
     QWidget& m_View; // its title shows the file count and the folder
     std::function<void()> m_OnNewLevel;
     QString m_strLevelShown;
+    QStringList m_DriveRoots; // read with the drive level; empty until it is first read
 };

@@ -234,6 +234,10 @@ INSTANTIATE_TEST_SUITE_P(
                                    QFile file(plain);
                                    file.open(QIODevice::WriteOnly);
                                    store.SavePlayerPath(plain);
+                               }},
+                    PromptCase{"LockCannotBeMade",
+                               [](const RavoloProcess::Sandbox& sandbox, SettingsStore&) {
+                                   QDir(sandbox.TempDir()).mkdir("Ravolo.2015.Quendal.lock");
                                }}),
     [](const testing::TestParamInfo<PromptCase>& info) { return info.param.name; });
 

@@ -8,6 +8,9 @@
 #include <QSettings>
 #include <QThread>
 #include <csignal>
+#include <gtest/gtest.h>
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -27,9 +30,22 @@ QProcessEnvironment SessionOn(const QString& display) {
 
 } // namespace
 
-RavoloProcess::Sandbox::Sandbox() {
-    for (const QString& dir : {Home(), ConfigHome(), TempDir()})
+RavoloProcess::Sandbox::Sandbox()
+    : user(::getuid()), m_strTempDir(root.filePath(QStringLiteral("tmp"))) {
+    for (const QString& dir : {Home(), ConfigHome(), TempDir(), RuntimeDir()})
         QDir().mkpath(dir);
+    // As a session's runtime folder is.
+    QFile::setPermissions(RuntimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+RavoloProcess::Sandbox::Sandbox(const Sandbox& machine, uid_t owner) : Sandbox() {
+    user = owner;
+    m_strTempDir = machine.TempDir();
+    for (const QString& dir : {machine.root.path(), root.path()})
+        ::chmod(QFile::encodeName(dir).constData(), 0755);
+    ::chmod(QFile::encodeName(TempDir()).constData(), 01777);
+    for (const QString& dir : {Home(), ConfigHome(), RuntimeDir()})
+        EXPECT_EQ(::chown(QFile::encodeName(dir).constData(), owner, owner), 0);
 }
 
 QString RavoloProcess::Sandbox::ProfilePath() const {
@@ -37,7 +53,7 @@ QString RavoloProcess::Sandbox::ProfilePath() const {
 }
 
 QString RavoloProcess::Sandbox::ChannelSocket() const {
-    return TempDir() + QStringLiteral("/Ravolo.2015.Quendal-") + QString::number(::getuid());
+    return RuntimeDir() + QStringLiteral("/Ravolo.2015.Quendal");
 }
 
 void RavoloProcess::Sandbox::WriteSetting(const QString& key, const QString& value) const {
@@ -68,11 +84,20 @@ RavoloProcess::RavoloProcess(const Sandbox& sandbox, const QProcessEnvironment& 
     env.insert(QStringLiteral("HOME"), sandbox.Home());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), sandbox.ConfigHome());
     env.insert(QStringLiteral("TMPDIR"), sandbox.TempDir());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), sandbox.RuntimeDir());
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
     m_Process.setProcessEnvironment(env);
     m_Process.setProcessChannelMode(QProcess::MergedChannels);
     // A group of its own, as a terminal gives a program it starts.
-    m_Process.setChildProcessModifier([] { ::setpgid(0, 0); });
+    const uid_t user = sandbox.user;
+    const bool switchUser = user != ::getuid();
+    m_Process.setChildProcessModifier([user, switchUser] {
+        ::setpgid(0, 0);
+        // The user's own group is the one of its number (nobody's, or one made by useradd).
+        if (switchUser &&
+            (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0))
+            ::_exit(127);
+    });
 }
 
 RavoloProcess::~RavoloProcess() {

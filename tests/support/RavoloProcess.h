@@ -2,18 +2,26 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <sys/types.h>
 
-// The real program in its own world: a temporary HOME, profile folder and temporary folder (so
-// its instance lock and socket are its own), on the given display or the offscreen platform.
+// The real program in its own world: a temporary HOME, profile folder, temporary folder and
+// runtime folder (so its instance lock and socket are its own), on the given display or the
+// offscreen platform.
 class RavoloProcess {
 public:
     // Several processes may share one sandbox to meet each other's instance lock.
     struct Sandbox {
         Sandbox();
+        // Another user's world on the same machine: home, profile and runtime folders of its
+        // own, owned by user, and the temporary folder of machine, open to all as /tmp is.
+        // Making them another user's needs root.
+        Sandbox(const Sandbox& machine, uid_t user);
         QTemporaryDir root;
+        uid_t user;
         QString Home() const { return root.filePath(QStringLiteral("home")); }
         QString ConfigHome() const { return root.filePath(QStringLiteral("config")); }
-        QString TempDir() const { return root.filePath(QStringLiteral("tmp")); }
+        QString TempDir() const { return m_strTempDir; }
+        QString RuntimeDir() const { return root.filePath(QStringLiteral("run")); }
         QString ProfilePath() const;
         // The profile group "Settings", written before a start and read at any time.
         void WriteSetting(const QString& key, const QString& value) const;
@@ -22,6 +30,9 @@ public:
         QString ChannelSocket() const;
         // Writes a .mplayer/config in HOME (vo and ao chosen by the test).
         void WriteMPlayerConfig(const QString& contents) const;
+
+    private:
+        QString m_strTempDir;
     };
 
     // On the display with Qt's xcb platform, or on the offscreen platform without one.

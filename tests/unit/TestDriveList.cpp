@@ -1,8 +1,10 @@
+#include "support/HungMount.h"
 #include "view/DriveList.h"
 #include "view/PathParts.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -73,6 +75,28 @@ TEST(DriveList, ThisMachineListsHomeFirstAndRoot) {
     EXPECT_EQ(roots.removeDuplicates(), 0);
     for (const QString& root : roots)
         EXPECT_TRUE(QFileInfo(root).isDir()) << root.toStdString();
+}
+
+int ThreadCount() {
+    return static_cast<int>(
+        QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
+// A hung share costs the drive level a short wait, and one waiting thread however often it is read.
+TEST(DriveListMachineWide, AShareThatDoesNotAnswerIsListedByItsRoot) {
+    const int threadsBefore = ThreadCount();
+    const HungMount share;
+    if (!share.IsMounted())
+        GTEST_SKIP() << "cannot mount a FUSE file system here (needs root and /dev/fuse)";
+    for (int read = 0; read < 3; ++read) {
+        const QStringList paths = Paths(DriveList::ListDrives());
+        EXPECT_TRUE(paths.contains(share.Path() + "|" + share.Path()))
+            << paths.join(' ').toStdString();
+    }
+    // Beside the watchdog of the share, one thread still asks it.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ThreadCount() <= threadsBefore + 2; }))
+        << ThreadCount() - threadsBefore << " more threads";
+    EXPECT_FALSE(share.GaveUp()) << "listing the drives waited for the share";
 }
 
 } // namespace

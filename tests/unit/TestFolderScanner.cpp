@@ -162,6 +162,20 @@ TEST(FolderScanner, NaturalOrderIgnoringCase) {
                                                 "Clip1.mp4", "clip2.mp4", "clip10.mp4"}));
 }
 
+// Bytes above 0x7F are no ASCII wherever char is unsigned (ARM): these names decode as UTF-8.
+TEST(FolderScanner, JapaneseNamesListSortAndNameTheirFiles) {
+    Level level;
+    for (const char* name : {"第10話", "第2話", "あ"})
+        level.MakeFolder(name);
+    for (const char* name : {"映画10.mp4", "映画2.MP4", "予告.動画"})
+        level.Touch(name);
+    const QList<MediaItem> items = level.Scan(kVideo + ";動画");
+    EXPECT_EQ(Names(items),
+              (QStringList{"あ", "第2話", "第10話", "予告.動画", "映画2.MP4", "映画10.mp4"}));
+    for (const MediaItem& item : items)
+        EXPECT_TRUE(QFileInfo::exists(item.path)) << item.path.toStdString();
+}
+
 TEST(FolderScanner, NumbersOrderByValue) {
     const QStringList expected = {"a1.mp4",
                                   "ab.mp4",

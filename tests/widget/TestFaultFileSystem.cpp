@@ -6,6 +6,7 @@
 #include "settings/SettingsStore.h"
 #include "support/AsNobody.h"
 #include "support/FakePlayer.h"
+#include "support/HungMount.h"
 #include "support/QtPrinters.h"
 #include "support/TmpfsMount.h"
 #include "support/ViewHarness.h"
@@ -292,6 +293,24 @@ TEST_F(FaultFileSystem, AVanishedFolderAsksAndFallsBackToTheDrives) {
         QTest::qWait(150);
         EXPECT_TRUE(player.Record().CommandTexts().isEmpty());
     }
+}
+
+// A mounted share that stopped answering: moving up and to the top never asks it, and the drive
+// level lists it by its root after a short wait.
+class FaultFileSystemMachineWide : public FaultFileSystem {};
+
+TEST_F(FaultFileSystemMachineWide, AShareThatHangsNeverFreezesTheFolderScreen) {
+    const HungMount share;
+    if (!share.IsMounted())
+        GTEST_SKIP() << "cannot mount a FUSE file system here (needs root and /dev/fuse)";
+    ASSERT_TRUE(QDir(h.Folder()).mkdir("sub"));
+    StartIn(h.Folder() + "/sub");
+    View().OnCommand(ID_FOLDER_UP);
+    EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder());
+    View().OnCommand(ID_FOLDER_TOP);
+    EXPECT_TRUE(View().State().AtDriveLevel());
+    EXPECT_TRUE(Names().contains(share.Path()));
+    EXPECT_FALSE(share.GaveUp()) << "the folder screen waited for the share";
 }
 
 } // namespace
