@@ -67,6 +67,7 @@ bool CMPlayerEngine::Launch(const QString& path, quint64 windowId) {
         m_Process.Close();
         return false;
     }
+    NotifyWork();
     return true;
 }
 
@@ -104,6 +105,17 @@ void CMPlayerEngine::OnTimerTick() {
     }
 }
 
+bool CMPlayerEngine::NeedsTick() const {
+    if (m_Readiness.State() == PrepState::Ready)
+        return !m_Queue.Pending().empty();
+    return m_ReaderThread.joinable();
+}
+
+void CMPlayerEngine::NotifyWork() {
+    if (m_WorkNotifier)
+        m_WorkNotifier();
+}
+
 std::optional<uint64_t> CMPlayerEngine::ReadCycles() const {
     const pid_t pid = m_Process.Pid();
     if (pid == 0)
@@ -139,6 +151,7 @@ void CMPlayerEngine::ReaderThreadProc(int outputFd, std::promise<void> ended) {
 
 void CMPlayerEngine::Enqueue(int delay, QByteArray text) {
     m_Queue.Push(SlaveCommand{delay, std::move(text)});
+    NotifyWork();
 }
 
 void CMPlayerEngine::Enqueue(const SlaveProtocol::FixedCommand& command) {

@@ -46,6 +46,12 @@ public:
 
     // Every 50 ms tick: a readiness measurement while Preparing, at most one command when Ready.
     void OnTimerTick();
+    // Whether a tick has anything to do: MPlayer launched and not yet ready, or commands waiting
+    // for a ready one.
+    bool NeedsTick() const;
+    // Called when work for the tick arrives (a command queued, a launch), so that a sleeping
+    // timer can wake. User-interface thread only.
+    void SetWorkNotifier(std::function<void()> notifier) { m_WorkNotifier = std::move(notifier); }
 
     PrepState GetPrepState() const { return m_Readiness.State(); }
     void SetPrepCycleTime(uint32_t threshold) { m_Readiness.SetThreshold(threshold); }
@@ -79,6 +85,7 @@ private:
     std::optional<uint64_t> ReadCycles() const;
     void ReaderThreadProc(int outputFd, std::promise<void> ended);
     void StopReader();
+    void NotifyWork();
 
     IAnswerSink& m_Sink;
     CpuCycleClock m_CpuClock;
@@ -89,4 +96,5 @@ private:
     std::atomic<bool> m_bDeathReaped{false}; // the reader noticed MPlayer's death and reaped it
     ReadinessMeter m_Readiness;
     CommandQueue m_Queue;
+    std::function<void()> m_WorkNotifier;
 };

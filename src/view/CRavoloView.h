@@ -12,6 +12,7 @@
 #include "view/PlaybackSession.h"
 #include "view/PointerKeeper.h"
 #include "view/ResumeScreen.h"
+#include "view/TickSchedule.h"
 #include "view/TitlePainter.h"
 #include "view/Transport.h"
 #include "view/ViewServices.h"
@@ -70,6 +71,8 @@ public:
     int FontSizeIndex() const;
     // What the title area shows now (nothing is drawn of it while playing).
     TitlePainter::Title TitleContent();
+    // Whether the 50 ms view timer runs: only while a tick has work.
+    bool IsTicking() const { return m_nTimerId != 0; }
 
 signals:
     // Playing, paused or stopped, or the playing file, changed.
@@ -106,6 +109,10 @@ private:
     void ReportLaunchFailure();
     bool ChoosePlayerPath();
     void OnTimer();
+    bool NeedsTick();
+    void UpdateTickTimer();
+    void StartTickTimer(uint32_t delayMs);
+    QRect ViewScreenRect() const;
     void OnAppEvent(const CAppEvent& event);
     void PlayResumeEntry();
     void PlayFolderItem();
@@ -139,6 +146,9 @@ private:
     AnswerPoster m_AnswerPoster;
     CMPlayerEngine m_Engine;
     int m_nTimerId = 0;
+    bool m_bTickAllowed = false; // from the end of the start-up to the destruction
+    bool m_bSleptWhilePlaying = false;
+    TickSchedule m_Ticks;
     QString m_strPendingPlay; // a file handed over before MPlayer was ready
     QString m_strLastMediaState;
     int m_nEarlyDeaths = 0;             // MPlayer deaths in a row before it was ready

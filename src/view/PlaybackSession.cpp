@@ -170,6 +170,14 @@ void PlaybackSession::OnTimerTick(const QRect& viewRect) {
     m_.pointer.OnTick(viewRect, m_.state.m_bMenuOpen);
 }
 
+bool PlaybackSession::NeedsTick(const QRect& viewRect) {
+    if (m_nStopReason != 0)
+        return true;
+    return m_.state.m_bPlaying &&
+           (m_bStartCheck || m_bEndCheck || Transport::IsSeekLevel(m_.transport.SpeedMode()) ||
+            m_.pointer.NeedsTick(viewRect, m_.state.m_bMenuOpen));
+}
+
 void PlaybackSession::OnStartTimeout() {
     m_.beeper.Beep(BEEP_HAND);
     m_.state.m_bPlaying = false;

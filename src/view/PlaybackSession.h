@@ -43,6 +43,10 @@ public:
     // The playing part of the view timer; viewRect is the view's client area on the screen.
     void OnTimerTick(const QRect& viewRect);
 
+    // Whether the view timer has work here: a check counting, a stop under way, fast forward or
+    // rewind stepping, the pointer countdown.
+    bool NeedsTick(const QRect& viewRect);
+
     int StopReason() const { return m_nStopReason; }
     bool StartCheckArmed() const { return m_bStartCheck; }
     bool EndCheckArmed() const { return m_bEndCheck; }

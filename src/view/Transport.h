@@ -53,6 +53,9 @@ public:
 
     // Every view tick while a file plays: the seek step of fast forward and rewind.
     void OnSeekTick();
+    // View ticks that passed while the view slept during playback (never in a seek level, which
+    // keeps the tick running): the steps keep the phase they would have had.
+    void SkipSeekTicks(int ticks);
     // At every start: normal speed, and the mute flag forgotten (no unmute is sent).
     void ResetForStart();
     // At every end of playback.
