@@ -14,7 +14,7 @@ QProcessEnvironment EnvironmentFor(const QString& display) {
 
 } // namespace
 
-XvfbSession::XvfbSession() {
+XvfbSession::XvfbSession(bool withWindowManager) {
     // -displayfd tells us the number it chose, so parallel tests never collide.
     m_Server.start(QStringLiteral("Xvfb"),
                    {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
@@ -29,6 +29,9 @@ XvfbSession::XvfbSession() {
     if (!number.contains('\n'))
         return;
     m_strDisplay = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
+    m_bRunning = !withWindowManager;
+    if (m_bRunning)
+        return;
     m_WindowManager.setProcessEnvironment(EnvironmentFor(m_strDisplay));
     m_WindowManager.start(QStringLiteral("openbox"), {});
     m_bRunning = m_WindowManager.waitForStarted(5000);

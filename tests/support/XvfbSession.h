@@ -5,10 +5,10 @@
 
 // A private X server with a window manager for tests that need real windows: Xvfb on a free
 // display number, and openbox on it (without one, full screen, Alt+F4 and focus do not behave as
-// on a desktop).
+// on a desktop). Without one, a window is mapped the moment its program asks.
 class XvfbSession {
 public:
-    XvfbSession();
+    explicit XvfbSession(bool withWindowManager = true);
     ~XvfbSession();
     XvfbSession(const XvfbSession&) = delete;
     XvfbSession& operator=(const XvfbSession&) = delete;
