@@ -118,9 +118,14 @@ void CRavoloView::CreateFonts() {
 void CRavoloView::CreateImages() {
     if (!m_AudioBitmap.load(QStringLiteral(":/artwork/logo.png")))
         m_Services.prompter.ShowMessage(QStringLiteral("LoadBitmap() Error"), MessageIcon::Warning);
-    for (int i = 0; i < 5; ++i)
-        m_ImageLists[i].Load(QStringLiteral(":/artwork/icons%1.png").arg(kIconSizes[i]),
-                             kIconSizes[i]);
+}
+
+// Decoded when a size is first shown: most runs show one of the five.
+CImageList& CRavoloView::ImageList(int k) {
+    if (m_ImageLists[k].Count() == 0)
+        m_ImageLists[k].Load(QStringLiteral(":/artwork/icons%1.png").arg(kIconSizes[k]),
+                             kIconSizes[k]);
+    return m_ImageLists[k];
 }
 
 void CRavoloView::CreateList(CColorListCtrl& list, const QString& sizeCaption) {
@@ -217,7 +222,7 @@ void CRavoloView::LayoutList(CColorListCtrl& list, int clientWidth, int clientHe
         list.scrollToTop();
         list.SetRowFont(m_Fonts[k + 1]);
         list.SetHeaderFont(m_Fonts[k]);
-        list.SetStateImageList(&m_ImageLists[k]);
+        list.SetStateImageList(&ImageList(k));
     }
     const int usable = clientWidth - style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int sizeWidth = TitleGeometry::SizeColumnWidth(usable, index);
@@ -883,6 +888,8 @@ void CRavoloView::contextMenuEvent(QContextMenuEvent* event) {
 // ---- painting -----------------------------------------------------------------------------
 
 void CRavoloView::paintEvent(QPaintEvent*) {
+    if (!std::exchange(m_bPainted, true))
+        emit firstPainted();
     QPainter painter(this);
     const bool audio = m_State.m_bPlaying && m_State.m_CurrentItem.isAudio;
     TitlePainter::PaintBackground(painter, rect(), audio ? &m_AudioBitmap : nullptr);

@@ -77,6 +77,8 @@ public:
 signals:
     // Playing, paused or stopped, or the playing file, changed.
     void mediaStateChanged();
+    // Once, when the view has painted for the first time.
+    void firstPainted();
 
 protected:
     bool event(QEvent* event) override;
@@ -104,6 +106,7 @@ private:
     void ReportProfileWrite(bool written);
     void CreateFonts();
     void CreateImages();
+    CImageList& ImageList(int k);
     void CreateList(CColorListCtrl& list, const QString& sizeCaption);
     void LaunchPlayer();
     void ReportLaunchFailure();
@@ -148,6 +151,7 @@ private:
     int m_nTimerId = 0;
     bool m_bTickAllowed = false; // from the end of the start-up to the destruction
     bool m_bSleptWhilePlaying = false;
+    bool m_bPainted = false;
     TickSchedule m_Ticks;
     QString m_strPendingPlay; // a file handed over before MPlayer was ready
     QString m_strLastMediaState;
