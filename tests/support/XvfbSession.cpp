@@ -24,8 +24,13 @@ XvfbSession::XvfbSession(bool withWindowManager) {
         return;
     QDeadlineTimer deadline(10000);
     QByteArray number;
-    while (!number.contains('\n') && !deadline.hasExpired() && m_Server.waitForReadyRead(500))
+    // Xvfb compiles its keymap before it answers, which on a busy machine takes seconds: only
+    // the deadline or its end stops the wait.
+    while (!number.contains('\n') && !deadline.hasExpired() &&
+           m_Server.state() == QProcess::Running) {
+        m_Server.waitForReadyRead(500);
         number += m_Server.readAllStandardOutput();
+    }
     if (!number.contains('\n'))
         return;
     m_strDisplay = QStringLiteral(":") + QString::fromLatin1(number.trimmed());
