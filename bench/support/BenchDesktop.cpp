@@ -7,7 +7,9 @@
 #include <chrono>
 #include <thread>
 
-BenchDesktop::BenchDesktop() : m_Watcher(m_X.Display()) {}
+BenchDesktop::BenchDesktop(bool withWindowManager)
+    : m_X(withWindowManager ? XvfbSession::Kind::Xvfb : XvfbSession::Kind::XvfbWithoutWindowManager),
+      m_Watcher(m_X.Display()) {}
 
 bool BenchDesktop::IsReady(const char* benchmark) const {
     if (m_X.IsRunning() && m_Watcher.IsConnected() && m_Bus.IsRunning())

@@ -11,16 +11,17 @@
 #include <memory>
 #include <optional>
 
-// What every benchmark of the real program stands on: a private X display with openbox, a
-// session bus as a desktop has one, a sandbox for the program's home and profile, and an X
-// client that watches the windows.
+// What every benchmark of the real program stands on: a private X display with openbox (or
+// without a window manager), a session bus as a desktop has one, a sandbox for the program's
+// home and profile, and an X client that watches the windows.
 class BenchDesktop {
 public:
-    BenchDesktop();
+    explicit BenchDesktop(bool withWindowManager = true);
 
     // False, with a line saying that the benchmark was skipped, when something did not start.
     bool IsReady(const char* benchmark) const;
     QString Display() const { return m_X.Display(); }
+    QString SessionBus() const { return m_Bus.Address(); }
     WindowWatcher& Watcher() { return m_Watcher; }
     const RavoloProcess::Sandbox& Sandbox() const { return m_Sandbox; }
     // A folder of that name in the sandbox, made if need be.

@@ -38,6 +38,16 @@ std::vector<std::string> StatFields(pid_t pid) {
     return fields;
 }
 
+// A line "<key>:  <n> kB" of /proc/<pid>/status, in MiB.
+std::optional<double> StatusMiB(pid_t pid, const std::string& key) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind(key + ":", 0) == 0)
+            return std::stod(line.substr(key.size() + 1)) / 1024.0;
+    }
+    return std::nullopt;
+}
+
 pid_t ParentOf(pid_t pid) {
     const std::vector<std::string> fields = StatFields(pid);
     return fields.size() > 1 ? std::atoi(fields[1].c_str()) : 0;
@@ -69,12 +79,11 @@ std::optional<double> StatCpuMs(pid_t pid) {
 }
 
 std::optional<double> ResidentMiB(pid_t pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0; // the value is in kB
-    }
-    return std::nullopt;
+    return StatusMiB(pid, "VmRSS");
+}
+
+std::optional<double> PeakResidentMiB(pid_t pid) {
+    return StatusMiB(pid, "VmHWM");
 }
 
 std::string CommandName(pid_t pid) {

@@ -18,6 +18,8 @@ std::optional<double> CpuMs(pid_t pid);
 std::optional<double> StatCpuMs(pid_t pid);
 // Resident memory (VmRSS) in MiB.
 std::optional<double> ResidentMiB(pid_t pid);
+// The most it has been resident so far (VmHWM) in MiB.
+std::optional<double> PeakResidentMiB(pid_t pid);
 std::vector<pid_t> Children(pid_t pid);
 // The name the kernel knows the process by (/proc/<pid>/comm, at most 15 characters).
 std::string CommandName(pid_t pid);

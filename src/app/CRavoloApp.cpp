@@ -15,10 +15,6 @@ CRavoloApp::CRavoloApp(int& argc, char** argv, const QStringList& paths)
     setOrganizationName(QStringLiteral("Quendal"));
     setApplicationName(QStringLiteral("Ravolo"));
     setDesktopFileName(QStringLiteral("ravolo"));
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/artwork/app%1.png").arg(size));
-    setWindowIcon(icon);
 }
 
 CRavoloApp::~CRavoloApp() = default;
@@ -59,10 +55,20 @@ bool CRavoloApp::InitInstance() {
     // From here on a second start finds this instance.
     connect(&m_Channel, &InstanceChannel::activateRequested, this, &CRavoloApp::OnHandOver);
     m_Channel.Listen();
-    m_pMpris = std::make_unique<MprisService>(*m_pView, QDBusConnection::sessionBus());
-    connect(m_pView, &CRavoloView::mediaStateChanged, m_pMpris.get(), &MprisService::NotifyChanged);
+    // Queued: run once the first paint is on the screen.
+    connect(m_pView, &CRavoloView::firstPainted, this, &CRavoloApp::OnFirstPaint,
+            Qt::QueuedConnection);
     m_bStarted = true;
     return true;
+}
+
+void CRavoloApp::OnFirstPaint() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/artwork/app%1.png").arg(size));
+    setWindowIcon(icon);
+    m_pMpris = std::make_unique<MprisService>(*m_pView, QDBusConnection::sessionBus());
+    connect(m_pView, &CRavoloView::mediaStateChanged, m_pMpris.get(), &MprisService::NotifyChanged);
 }
 
 void CRavoloApp::OnTerminationRequested() {

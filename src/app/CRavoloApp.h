@@ -32,6 +32,9 @@ public:
 
 private:
     void OnHandOver(const QStringList& paths);
+    // What the first paint does not need: the window icon (decoded and sent to every window)
+    // and the desktop's media controls.
+    void OnFirstPaint();
     // SIGTERM, SIGHUP, SIGINT: no more prompts, then the frame's termination, or the end of the
     // start-up.
     void OnTerminationRequested();

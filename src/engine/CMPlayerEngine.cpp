@@ -68,6 +68,7 @@ bool CMPlayerEngine::Launch(const QString& path, quint64 windowId) {
         m_Process.Close();
         return false;
     }
+    NotifyWork();
     return true;
 }
 
@@ -100,6 +101,17 @@ void CMPlayerEngine::OnTimerTick() {
     case PrepState::NotStarted:
         break;
     }
+}
+
+bool CMPlayerEngine::NeedsTick() const {
+    if (m_Readiness.State() == PrepState::Ready)
+        return !m_Queue.Pending().empty();
+    return m_ReaderThread.joinable();
+}
+
+void CMPlayerEngine::NotifyWork() {
+    if (m_WorkNotifier)
+        m_WorkNotifier();
 }
 
 std::optional<uint64_t> CMPlayerEngine::ReadCycles() const {
@@ -136,6 +148,7 @@ void CMPlayerEngine::ReaderThreadProc(int outputFd, long launch, std::promise<vo
 
 void CMPlayerEngine::Enqueue(int delay, QByteArray text) {
     m_Queue.Push(SlaveCommand{delay, std::move(text)});
+    NotifyWork();
 }
 
 void CMPlayerEngine::Enqueue(const SlaveProtocol::FixedCommand& command) {

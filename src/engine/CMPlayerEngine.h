@@ -47,6 +47,12 @@ public:
 
     // Every 50 ms tick: a readiness measurement while Preparing, at most one command when Ready.
     void OnTimerTick();
+    // Whether a tick has anything to do: MPlayer launched and not yet ready, or commands waiting
+    // for a ready one.
+    bool NeedsTick() const;
+    // Called when work for the tick arrives (a command queued, a launch), so that a sleeping
+    // timer can wake. User-interface thread only.
+    void SetWorkNotifier(std::function<void()> notifier) { m_WorkNotifier = std::move(notifier); }
 
     PrepState GetPrepState() const { return m_Readiness.State(); }
     bool IsReady() const override { return GetPrepState() == PrepState::Ready; }
@@ -85,6 +91,7 @@ private:
     std::optional<uint64_t> ReadCycles() const;
     void ReaderThreadProc(int outputFd, long launch, std::promise<void> ended);
     void StopReader();
+    void NotifyWork();
 
     IAnswerSink& m_Sink;
     CpuCycleClock m_CpuClock;
@@ -95,4 +102,5 @@ private:
     ReadinessMeter m_Readiness;
     CommandQueue m_Queue;
     long m_nLaunch = 0;
+    std::function<void()> m_WorkNotifier;
 };

@@ -114,8 +114,9 @@ VersionCheck SettingsStore::CheckVersion(const ProgramVersion& current) {
     // A new program may come with its own MPlayer, so the old path is searched for again.
     if (stored)
         WriteText(SettingKey::MPlayerPath, QString());
+    // Written with the next write: at a first start that is the path of the MPlayer found, so
+    // the start writes the profile once (a synced write is dear).
     WriteText(SettingKey::Version, current.Text());
-    Sync();
     return stored ? VersionCheck::Different : VersionCheck::Absent;
 }
 

@@ -55,7 +55,7 @@ public:
     void WriteFlag(SettingKey key, bool on);
     void WriteNumber(SettingKey key, int32_t value);
 
-    // The start-up version check with its writes; they are synced at once.
+    // The start-up version check with its writes; they go out with the next Sync.
     VersionCheck CheckVersion(const ProgramVersion& current);
     QString LoadPlayerPath() const;
     bool SavePlayerPath(const QString& path);

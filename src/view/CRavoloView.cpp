@@ -6,6 +6,7 @@
 #include "dialogs/CWaitDlg.h"
 #include "engine/PlayerLocator.h"
 #include "platform/IBeeper.h"
+#include "platform/IClock.h"
 #include "platform/IPrompter.h"
 #include "platform/RegularFile.h"
 #include "resources/CommandIds.h"
@@ -83,10 +84,12 @@ CRavoloView::CRavoloView(const ViewServices& services, IFrameServices& frame, QW
     m_ControlPad = new CControlDlg(frame.FrameWindow(), this);
     m_WaitDlg = new CWaitDlg(this);
     m_WaitDlg->messageText = QStringLiteral("MPlayer の準備中");
+    m_Engine.SetWorkNotifier([this] { UpdateTickTimer(); });
 }
 
 CRavoloView::~CRavoloView() {
     // The timer goes first, so no tick runs against a quit engine.
+    m_bTickAllowed = false;
     if (m_nTimerId != 0)
         killTimer(m_nTimerId);
     m_nTimerId = 0;
@@ -113,9 +116,14 @@ void CRavoloView::CreateFonts() {
 void CRavoloView::CreateImages() {
     if (!m_AudioBitmap.load(QStringLiteral(":/artwork/logo.png")))
         m_Services.prompter.ShowMessage(QStringLiteral("LoadBitmap() Error"), MessageIcon::Warning);
-    for (int i = 0; i < 5; ++i)
-        m_ImageLists[i].Load(QStringLiteral(":/artwork/icons%1.png").arg(kIconSizes[i]),
-                             kIconSizes[i]);
+}
+
+// Decoded when a size is first shown: most runs show one of the five.
+CImageList& CRavoloView::ImageList(int k) {
+    if (m_ImageLists[k].Count() == 0)
+        m_ImageLists[k].Load(QStringLiteral(":/artwork/icons%1.png").arg(kIconSizes[k]),
+                             kIconSizes[k]);
+    return m_ImageLists[k];
 }
 
 void CRavoloView::CreateList(CColorListCtrl& list, const QString& sizeCaption) {
@@ -156,7 +164,8 @@ void CRavoloView::OnInitialUpdate() {
     LayoutList(m_ListFolder, width(), height());
     LayoutList(m_ListResume, width(), height());
     ShowListScreen();
-    m_nTimerId = startTimer(50, Qt::PreciseTimer);
+    m_bTickAllowed = true;
+    StartTickTimer(m_Ticks.Start(m_Services.clock.NowMs()));
 }
 
 void CRavoloView::LaunchPlayer() {
@@ -212,7 +221,7 @@ void CRavoloView::LayoutList(CColorListCtrl& list, int clientWidth, int clientHe
         list.scrollToTop();
         list.SetRowFont(m_Fonts[k + 1]);
         list.SetHeaderFont(m_Fonts[k]);
-        list.SetStateImageList(&m_ImageLists[k]);
+        list.SetStateImageList(&ImageList(k));
     }
     const int usable = clientWidth - style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int sizeWidth = TitleGeometry::SizeColumnWidth(usable, index);
@@ -322,12 +331,15 @@ void CRavoloView::ResizePad() {
 // ---- events and the timer ----------------------------------------------------------------
 
 bool CRavoloView::event(QEvent* event) {
+    bool handled = true;
     if (event->type() >= static_cast<QEvent::Type>(WM_MP_BLANKLINE) &&
-        event->type() <= static_cast<QEvent::Type>(WM_MP_EXITED)) {
+        event->type() <= static_cast<QEvent::Type>(WM_MP_EXITED))
         OnAppEvent(static_cast<const CAppEvent&>(*event));
-        return true;
-    }
-    return QWidget::event(event);
+    else
+        handled = QWidget::event(event);
+    // Whatever an event started (an answer, a key, a pointer move) may need the tick.
+    UpdateTickTimer();
+    return handled;
 }
 
 void CRavoloView::OnAppEvent(const CAppEvent& event) {
@@ -356,16 +368,53 @@ void CRavoloView::OnAppEvent(const CAppEvent& event) {
     RunWaitingCommand();
 }
 
+// One shot per tick, set again after it on the schedule's grid: the timer sleeps once nothing
+// is left to do and wakes in the phase it would have had. While a tick runs its timer stays set,
+// so work queued meanwhile does not start a second one.
 void CRavoloView::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == m_nTimerId)
-        OnTimer();
+    if (event->timerId() != m_nTimerId)
+        return;
+    m_Ticks.TickRan();
+    OnTimer();
+    killTimer(m_nTimerId);
+    m_nTimerId = 0;
+    if (m_bTickAllowed && NeedsTick())
+        StartTickTimer(m_Ticks.Next(m_Services.clock.NowMs()));
+    else
+        m_bSleptWhilePlaying = m_State.m_bPlaying;
+}
+
+// Called after every event of the view and every command queued for MPlayer: wakes the timer
+// when a tick has work. Only a tick puts it to sleep.
+void CRavoloView::UpdateTickTimer() {
+    if (!m_bTickAllowed || m_nTimerId != 0 || !NeedsTick())
+        return;
+    const TickSchedule::Wakening wake = m_Ticks.Wake(m_Services.clock.NowMs());
+    if (m_bSleptWhilePlaying)
+        m_Transport.SkipSeekTicks(wake.missed);
+    StartTickTimer(wake.delayMs);
+}
+
+void CRavoloView::StartTickTimer(uint32_t delayMs) {
+    m_nTimerId = startTimer(static_cast<int>(delayMs), Qt::PreciseTimer);
+}
+
+bool CRavoloView::NeedsTick() {
+    const bool ready = m_Engine.GetPrepState() == PrepState::Ready;
+    return m_Engine.NeedsTick() ||
+           (ready && (m_WaitDlg->isVisible() || !m_strPendingPlay.isEmpty())) ||
+           m_Session.NeedsTick(ViewScreenRect());
+}
+
+QRect CRavoloView::ViewScreenRect() const {
+    return QRect(mapToGlobal(QPoint(0, 0)), size());
 }
 
 void CRavoloView::OnTimer() {
     m_Engine.OnTimerTick();
     if (m_WaitDlg->isVisible() && m_Engine.GetPrepState() == PrepState::Ready)
         m_WaitDlg->hide();
-    m_Session.OnTimerTick(QRect(mapToGlobal(QPoint(0, 0)), size()));
+    m_Session.OnTimerTick(ViewScreenRect());
     RunWaitingCommand();
     PlayPendingFile();
     const QString mediaState = PlaybackStatus() + PlayingTitle();
@@ -851,6 +900,7 @@ void CRavoloView::contextMenuEvent(QContextMenuEvent* event) {
     const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(50, 50))
                                                                      : event->globalPos();
     m_State.m_bMenuOpen = true;
+    UpdateTickTimer(); // the pointer is shown on the ticks while the menu is open
     QAction* chosen = menu->exec(at);
     m_State.m_bMenuOpen = false;
     if (chosen != nullptr)
@@ -860,6 +910,8 @@ void CRavoloView::contextMenuEvent(QContextMenuEvent* event) {
 // ---- painting -----------------------------------------------------------------------------
 
 void CRavoloView::paintEvent(QPaintEvent*) {
+    if (!std::exchange(m_bPainted, true))
+        emit firstPainted();
     QPainter painter(this);
     const bool audio = m_State.m_bPlaying && m_State.m_CurrentItem.isAudio;
     TitlePainter::PaintBackground(painter, rect(), audio ? &m_AudioBitmap : nullptr);

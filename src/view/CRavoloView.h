@@ -13,6 +13,7 @@
 #include "view/PlaybackSession.h"
 #include "view/PointerKeeper.h"
 #include "view/ResumeScreen.h"
+#include "view/TickSchedule.h"
 #include "view/TitlePainter.h"
 #include "view/Transport.h"
 #include "view/ViewServices.h"
@@ -78,10 +79,14 @@ public:
     int FontSizeIndex() const;
     // What the title area shows now (nothing is drawn of it while playing).
     TitlePainter::Title TitleContent();
+    // Whether the 50 ms view timer runs: only while a tick has work.
+    bool IsTicking() const { return m_nTimerId != 0; }
 
 signals:
     // Playing, paused or stopped, or the playing file, changed.
     void mediaStateChanged();
+    // Once, when the view has painted for the first time.
+    void firstPainted();
 
 protected:
     bool event(QEvent* event) override;
@@ -109,11 +114,16 @@ private:
     void ReportProfileWrite(bool written);
     void CreateFonts();
     void CreateImages();
+    CImageList& ImageList(int k);
     void CreateList(CColorListCtrl& list, const QString& sizeCaption);
     void LaunchPlayer();
     void ReportLaunchFailure();
     bool ChoosePlayerPath();
     void OnTimer();
+    bool NeedsTick();
+    void UpdateTickTimer();
+    void StartTickTimer(uint32_t delayMs);
+    QRect ViewScreenRect() const;
     void OnAppEvent(const CAppEvent& event);
     void PlayResumeEntry();
     void PlayFolderItem();
@@ -164,6 +174,10 @@ private:
     AnswerPoster m_AnswerPoster;
     CMPlayerEngine m_Engine;
     int m_nTimerId = 0;
+    bool m_bTickAllowed = false; // from the end of the start-up to the destruction
+    bool m_bSleptWhilePlaying = false;
+    bool m_bPainted = false;
+    TickSchedule m_Ticks;
     QString m_strPendingPlay; // a file handed over before MPlayer was ready
     // A command given while a stop waits for MPlayer's answer; it runs once the stop has ended.
     std::function<void()> m_WaitingCommand;

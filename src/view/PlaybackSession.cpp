@@ -210,6 +210,14 @@ bool PlaybackSession::RunExpiredCheck() {
     return false;
 }
 
+bool PlaybackSession::NeedsTick(const QRect& viewRect) {
+    if (m_eState == SessionState::Stopping)
+        return true;
+    return m_.state.m_bPlaying &&
+           (m_bStartCheck || m_bEndCheck || Transport::IsSeekLevel(m_.transport.SpeedMode()) ||
+            m_.pointer.NeedsTick(viewRect, m_.state.m_bMenuOpen));
+}
+
 void PlaybackSession::OnStartTimeout() {
     m_bStartCheck = false;
     m_.beeper.Beep(BEEP_HAND);

@@ -46,6 +46,10 @@ public:
     // The playing part of the view timer; viewRect is the view's client area on the screen.
     void OnTimerTick(const QRect& viewRect);
 
+    // Whether the view timer has work here: a check counting, a stop under way, fast forward or
+    // rewind stepping, the pointer countdown.
+    bool NeedsTick(const QRect& viewRect);
+
     SessionState State() const { return m_eState; }
     bool Stopping() const { return m_eState == SessionState::Stopping; }
     StopReason PendingStop() const { return m_eStopReason; }

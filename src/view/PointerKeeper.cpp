@@ -26,6 +26,15 @@ void PointerKeeper::OnTick(const QRect& viewScreenRect, bool menuOpen) {
         HidePointer();
 }
 
+bool PointerKeeper::NeedsTick(const QRect& viewScreenRect, bool menuOpen) {
+    if (menuOpen)
+        return true;
+    QPoint pos;
+    if (!m_Pointer.Position(pos) || !viewScreenRect.contains(pos))
+        return false;
+    return m_nCursorStillTicks < kStillTicksToHide || pos != m_ptLastCursor;
+}
+
 void PointerKeeper::Reset(QPoint current) {
     m_nCursorStillTicks = 0;
     m_ptLastCursor = current;

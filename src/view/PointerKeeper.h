@@ -20,6 +20,10 @@ public:
     // Every view tick while a file plays. viewScreenRect: the view's client area in screen
     // coordinates.
     void OnTick(const QRect& viewScreenRect, bool menuOpen);
+    // Whether a tick would change anything: while the countdown runs or the menu is open, or
+    // once the pointer has moved since the last tick. A hidden, still pointer, or one away from
+    // the view, needs no tick.
+    bool NeedsTick(const QRect& viewScreenRect, bool menuOpen);
     // At the start of playback, with the pointer's current screen position.
     void Reset(QPoint current);
     void ShowPointer();

@@ -143,6 +143,10 @@ void Transport::OnSeekTick() {
         m_Commands.SeekRelative(SpeedTable[m_nSpeedMode]);
 }
 
+void Transport::SkipSeekTicks(int ticks) {
+    m_nSeekTicks = (m_nSeekTicks + ticks % kTicksPerSeekStep) % kTicksPerSeekStep;
+}
+
 void Transport::ResetForStart() {
     m_nSpeedMode = kNormalLevel;
     if (m_bMuted)

@@ -53,6 +53,9 @@ public:
 
     // Every view tick while a file plays: the seek step of fast forward and rewind.
     void OnSeekTick();
+    // View ticks that passed while the view slept during playback (never in a seek level, which
+    // keeps the tick running): the steps keep the phase they would have had.
+    void SkipSeekTicks(int ticks);
     // At every start, once the file's load is queued: normal speed, and unmuted. MPlayer keeps
     // its mute from one file to the next and ignores "mute 0" while idle, so a start after a
     // muted file queues the unmute behind the load.

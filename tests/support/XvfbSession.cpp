@@ -28,10 +28,10 @@ QString WaitForOutput(QProcess& server, const QRegularExpression& pattern) {
 } // namespace
 
 XvfbSession::XvfbSession(Kind kind) : m_Kind(kind) {
-    if (kind == Kind::Xvfb)
-        StartXvfb();
-    else
+    if (kind == Kind::Wayland)
         StartWeston();
+    else
+        StartXvfb();
 }
 
 void XvfbSession::StartXvfb() {
@@ -47,6 +47,9 @@ void XvfbSession::StartXvfb() {
         return;
     m_strDisplay = QStringLiteral(":") + number;
     m_WindowManager.setProcessEnvironment(ClientEnvironment());
+    m_bRunning = m_Kind == Kind::XvfbWithoutWindowManager;
+    if (m_bRunning)
+        return;
     m_WindowManager.start(QStringLiteral("openbox"), {});
     m_bRunning = m_WindowManager.waitForStarted(kPatienceMs);
     // openbox takes the display a moment after it starts; its check window shows it is ready.

@@ -81,6 +81,18 @@ TEST_F(TransportTest, RewindX4SeeksTwoSecondsBackEveryTenTicks) {
     }
 }
 
+TEST_F(TransportTest, TicksSkippedInASleepKeepTheStepsInPhase) {
+    for (int tick = 0; tick < 3; ++tick)
+        m_Transport.OnSeekTick();
+    m_Transport.SkipSeekTicks(25); // 3 + 25: two steps passed, eight ticks into the next
+    Select(ID_FF_X4);
+    m_Commands.Take();
+    m_Transport.OnSeekTick();
+    EXPECT_TRUE(m_Commands.Take().isEmpty());
+    m_Transport.OnSeekTick();
+    EXPECT_EQ(m_Commands.Take(), QStringList{"seek 2"});
+}
+
 TEST_F(TransportTest, EverySeekLevelStepsByItsTableValueAndSpeedLevelsNever) {
     for (int level = 0; level < Transport::kLevelCount; ++level) {
         GoToLevel(level);

@@ -15,6 +15,7 @@
 
 #include <QDBusMessage>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -262,6 +263,49 @@ TEST_F(ViewPlayback, MPlayerDyingDuringPlaybackBringsTheListBackAndRestartsIt) {
     ASSERT_TRUE(h.WaitForReady());
     View().PlaySelectedItem();
     EXPECT_TRUE(View().State().m_bPlaying);
+}
+
+// The view timer sleeps while nothing is pending and wakes for work.
+TEST_F(ViewPlayback, TheTimerSleepsWhenIdleAndWakesForACommand) {
+    StartWith(kAnswers);
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().IsTicking(); }));
+    View().PlaySelectedItem();
+    EXPECT_TRUE(View().IsTicking());
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    View().OnCommand(ID_PAUSE);
+    // Paused, the pointer away from the view: nothing left to do once the pause is written.
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().IsTicking(); }));
+    EXPECT_TRUE(View().Engine().Queue().Pending().empty());
+    ASSERT_TRUE(WaitForCommands(4));
+    EXPECT_EQ(Commands().mid(2), (QList<QByteArray>{"mute 1", "pause"}));
+}
+
+TEST_F(ViewPlayback, FastForwardKeepsTheTimerStepping) {
+    StartWith(kAnswers);
+    View().PlaySelectedItem();
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    View().OnCommand(ID_FF_X4);
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return Commands().count("seek 2 0") >= 2; }));
+    EXPECT_TRUE(View().IsTicking());
+    View().OnCommand(ID_PAUSE); // back to normal speed
+    EXPECT_TRUE(ViewHarness::WaitFor([&] { return !View().IsTicking(); }));
+}
+
+TEST_F(ViewPlayback, APointerMoveWakesTheTimerToShowThePointerUntilItHidesAgain) {
+    StartWith(kAnswers);
+    const QPoint centre = View().rect().center();
+    View().setMouseTracking(true); // as the desktop's pointer sets it
+    h.pointer.position = View().mapToGlobal(centre);
+    View().PlaySelectedItem();
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().IsTicking(); }));
+    EXPECT_TRUE(h.pointer.hidden);
+    h.pointer.position += QPoint(10, 0);
+    QMouseEvent move(QEvent::MouseMove, centre + QPoint(10, 0), h.pointer.position, Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&View(), &move);
+    EXPECT_TRUE(View().IsTicking());
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !h.pointer.hidden; }));
+    EXPECT_TRUE(ViewHarness::WaitFor([&] { return h.pointer.hidden && !View().IsTicking(); }));
 }
 
 } // namespace
