@@ -56,6 +56,7 @@ public:
 
     PrepState GetPrepState() const { return m_Readiness.State(); }
     bool IsReady() const override { return GetPrepState() == PrepState::Ready; }
+    bool HasQueuedCommands() const override { return !m_Queue.Pending().empty(); }
     // Counts the launches: a death notice naming an earlier one is about an MPlayer already
     // replaced (a path change or a restart came first), never about the running one.
     long LaunchNumber() const { return m_nLaunch; }

@@ -15,4 +15,6 @@ public:
     virtual void GetTimePos() = 0;
     virtual void SeekAbsolute(uint32_t seconds) = 0;
     virtual void Stop() = 0;
+    // Lines queued and not yet written: MPlayer has not been asked them yet.
+    virtual bool HasQueuedCommands() const = 0;
 };

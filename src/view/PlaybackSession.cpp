@@ -200,6 +200,10 @@ bool PlaybackSession::RunExpiredCheck() {
         OnEndOfFile();
         return true;
     case SessionState::Stopping:
+        // The wait starts once the position has been asked: a "mute 0" ahead of it in the queue
+        // holds it back for two seconds.
+        if (m_.player.HasQueuedCommands())
+            m_dwStopTime = m_.clock.NowMs();
         if (!Expired(m_dwStopTime))
             return false;
         CompleteStop(std::nullopt);

@@ -29,6 +29,8 @@ public:
     void GetTimePos() override { m_Queued << "get_time_pos"; }
     void SeekAbsolute(uint32_t seconds) override { RecordingCommands::SeekAbsolute(seconds); }
     void Stop() override { m_Queued << "stop"; }
+    bool HasQueuedCommands() const override { return busy; }
+    bool busy = false; // lines wait in the queue, not yet written
 };
 
 class CountingHost : public IPlaybackHost {
@@ -43,7 +45,7 @@ public:
 };
 
 // clang-format off
-enum class Do { Start, StopRegister, StopRestore, StopToClose, Blank, Length, Position, Exited, Wait };
+enum class Do { Start, StopRegister, StopRestore, StopToClose, Blank, Length, Position, Exited, Wait, Busy, Drained };
 // clang-format on
 
 struct Step {
@@ -94,6 +96,8 @@ protected:
         case Do::Length: m_Session.OnLength(); break;
         case Do::Position: m_Session.OnTimePos(step.value); break;
         case Do::Exited: m_Session.OnPlayerExited(); break;
+        case Do::Busy: m_Player.busy = true; break;
+        case Do::Drained: m_Player.busy = false; break;
         case Do::Wait:
             m_Clock.Advance(step.value);
             m_Session.OnTimerTick(QRect());
@@ -159,6 +163,10 @@ INSTANTIATE_TEST_SUITE_P(
         Script{"AnUnansweredRegistrationKeepsTheEntry",
                {kStart, kConfirm, {Do::Blank, S::Playing}, {Do::StopRegister, S::Stopping}, {Do::Wait, S::Idle, kJudge}},
                kUntouched, kStartSent + QStringList{"get_time_length", "get_time_pos", "stop"}},
+        Script{"AStopBehindAHeldQueueWaitsFromTheMomentItIsAsked",
+               {kStart, kConfirm, {Do::Busy, S::Playing}, {Do::StopRegister, S::Stopping}, {Do::Wait, S::Stopping, kJudge},
+                {Do::Drained, S::Stopping}, {Do::Wait, S::Stopping, kJudge - 1}, {Do::Position, S::Idle, 65}},
+               kRegistered, kStopSent},
         Script{"AnUnansweredStopToCloseCloses",
                {kStart, kConfirm, {Do::StopToClose, S::Stopping}, {Do::Wait, S::Idle, kJudge}}, kUntouched, kStopSent, 0, 1},
         Script{"ALatePositionChangesNothing",
