@@ -57,3 +57,13 @@ bool ViewHarness::WaitForReady(int timeoutMs) {
     return WaitFor([this] { return m_pView->Engine().GetPrepState() == PrepState::Ready; },
                    timeoutMs);
 }
+
+bool ViewHarness::EndUnansweredStop() {
+    if (!m_pView->Session().Stopping())
+        return true;
+    // The wait counts from the moment the position is asked, not from the stop.
+    if (!WaitFor([this] { return !m_pView->Engine().HasQueuedCommands(); }))
+        return false;
+    clock.Advance(m_pView->State().m_nEndChkTimeout);
+    return WaitFor([this] { return !m_pView->Session().Stopping(); });
+}

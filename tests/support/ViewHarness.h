@@ -34,6 +34,9 @@ public:
     // Spins the event loop (the view's 50 ms timer runs) until the condition holds.
     static bool WaitFor(const std::function<bool()>& condition, int timeoutMs = kPatienceMs);
     bool WaitForReady(int timeoutMs = kPatienceMs);
+    // A silent player never answers a stop: once MPlayer has been asked, the judgement time
+    // passes on the clock and the stop ends. True when no stop waits any more.
+    bool EndUnansweredStop();
 
     ScriptedPrompter prompter;
     CountingBeeper beeper;

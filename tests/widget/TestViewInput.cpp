@@ -168,10 +168,7 @@ protected:
     }
     // Starts the selected entry again with the play key; MPlayer stays silent.
     void Play() {
-        // The silent player never answers a stop: it ends by the judgement time.
-        if (View().Session().Stopping())
-            h.clock.Advance(View().State().m_nEndChkTimeout);
-        ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
+        ASSERT_TRUE(h.EndUnansweredStop());
         PressKey(View(), Qt::Key_MediaTogglePlayPause);
         ASSERT_TRUE(View().State().m_bPlaying);
     }
