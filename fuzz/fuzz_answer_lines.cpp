@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the answer reader's line assembler. The answers must not depend on how
 // the bytes are split between reads, must look at no more than a line's first kMaxLineBytes
-// bytes, and must agree with the C library's reading of the number.
+// bytes, and must agree with the C library's reading of the number (seconds: never below 0).
 
 #include "FuzzCheck.h"
 #include "engine/AnswerLineAssembler.h"
@@ -45,9 +45,9 @@ Answers InChunks(std::string_view bytes) {
     return answers;
 }
 
-// What atoi means, without its undefined overflow: strtol, then the int range.
-long AtoiClamped(const std::string& text) {
-    return std::clamp<long>(std::strtol(text.c_str(), nullptr, 10), INT_MIN, INT_MAX);
+// What atoi means, without its undefined overflow: strtol, then the range of seconds.
+long SecondsClamped(const std::string& text) {
+    return std::clamp<long>(std::strtol(text.c_str(), nullptr, 10), 0, INT_MAX);
 }
 
 // The expected answer of one line (its LF included), written from the reader's documented rules
@@ -62,9 +62,9 @@ std::optional<Answer> Expected(std::string_view rawLine) {
         return Answer{WM_MP_BLANKLINE, 0};
     if (line.starts_with(SlaveProtocol::kAnsTimePosition))
         return Answer{WM_MP_TIMEPOS,
-                      AtoiClamped(line.substr(SlaveProtocol::kAnsTimePosition.size()))};
+                      SecondsClamped(line.substr(SlaveProtocol::kAnsTimePosition.size()))};
     if (line.starts_with(SlaveProtocol::kAnsLength))
-        return Answer{WM_MP_LENGTH, AtoiClamped(line.substr(SlaveProtocol::kAnsLength.size()))};
+        return Answer{WM_MP_LENGTH, SecondsClamped(line.substr(SlaveProtocol::kAnsLength.size()))};
     return std::nullopt;
 }
 
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const Answers answers = OneShot(bytes);
     for (const Answer& answer : answers)
-        FuzzCheck(answer.value >= INT_MIN && answer.value <= INT_MAX, "a value fits an int");
+        FuzzCheck(answer.value >= 0 && answer.value <= INT_MAX, "a value is whole seconds");
     FuzzCheck(ByteByByte(bytes) == answers, "byte by byte gives the same answers");
     FuzzCheck(InChunks(bytes) == answers, "uneven reads give the same answers");
     FuzzCheck(ExpectedAnswers(bytes) == answers, "each line read as documented");
