@@ -28,60 +28,60 @@ bool IsReadable(const QString& path) {
 
 } // namespace
 
-PlaybackSession::PlaybackSession(const Collaborators& collaborators) : m_(collaborators) {}
+PlaybackSession::PlaybackSession(const Collaborators& collaborators) : m_Collab(collaborators) {}
 
 void PlaybackSession::Enter(SessionState state) {
     m_eState = state;
-    m_.state.m_bPlaying = state == SessionState::Starting || state == SessionState::Playing;
+    m_Collab.state.m_bPlaying = state == SessionState::Starting || state == SessionState::Playing;
 }
 
 bool PlaybackSession::StartPlayback(const MediaItem& item, std::optional<uint32_t> seekTo) {
     // A start while a stop waits would take over the stopped file's held entry.
     if (m_eState == SessionState::Stopping)
         return false;
-    if (!IsReadable(item.path) || !m_.player.IsReady())
+    if (!IsReadable(item.path) || !m_Collab.player.IsReady())
         return false;
     // Refused before anything changes: a name MPlayer could misread is never sent.
-    if (!m_.player.LoadFile(item.path))
+    if (!m_Collab.player.LoadFile(item.path))
         return false;
-    m_.state.m_CurrentItem = item;
-    m_.frame.SetDocumentTitle(PathParts::FileNamePart(item.path));
-    m_.host.HideLists();
+    m_Collab.state.m_CurrentItem = item;
+    m_Collab.frame.SetDocumentTitle(PathParts::FileNamePart(item.path));
+    m_Collab.host.HideLists();
     Enter(SessionState::Starting);
-    m_.transport.ResetForStart();
-    m_.state.m_ResumeList.ClearDetachedEntry();
+    m_Collab.transport.ResetForStart();
+    m_Collab.state.m_ResumeList.ClearDetachedEntry();
     m_bStartCheck = true;
-    m_dwStartCheckTime = m_.clock.NowMs();
+    m_dwStartCheckTime = m_Collab.clock.NowMs();
     m_bEndCheck = false;
-    m_.player.GetTimeLength();
+    m_Collab.player.GetTimeLength();
     if (seekTo)
-        m_.player.SeekAbsolute(*seekTo);
+        m_Collab.player.SeekAbsolute(*seekTo);
     QPoint cursor;
-    m_.pointerDevice.Position(cursor);
-    m_.pointer.HidePointer();
-    m_.pointer.Reset(cursor);
-    m_.frame.SetPlaybackActive(true);
-    m_.host.RepaintView();
-    m_.host.SaveResumeState();
+    m_Collab.pointerDevice.Position(cursor);
+    m_Collab.pointer.HidePointer();
+    m_Collab.pointer.Reset(cursor);
+    m_Collab.frame.SetPlaybackActive(true);
+    m_Collab.host.RepaintView();
+    m_Collab.host.SaveResumeState();
     return true;
 }
 
 void PlaybackSession::StopPlayback(StopReason reason) {
     Enter(SessionState::Stopping);
     m_eStopReason = reason;
-    m_dwStopTime = m_.clock.NowMs();
+    m_dwStopTime = m_Collab.clock.NowMs();
     m_bEndCheck = false;
-    m_.transport.ResetForStop();
+    m_Collab.transport.ResetForStop();
     // Asked before the stop, so MPlayer still has the file loaded when it answers.
-    m_.player.GetTimePos();
-    m_.player.Stop();
+    m_Collab.player.GetTimePos();
+    m_Collab.player.Stop();
     LeavePlaybackScreen();
 }
 
 void PlaybackSession::LeavePlaybackScreen() {
-    m_.frame.SetDocumentTitle(QString());
-    m_.pointer.ShowPointer();
-    m_.frame.SetPlaybackActive(false);
+    m_Collab.frame.SetDocumentTitle(QString());
+    m_Collab.pointer.ShowPointer();
+    m_Collab.frame.SetPlaybackActive(false);
 }
 
 void PlaybackSession::ConfirmStart() {
@@ -90,16 +90,16 @@ void PlaybackSession::ConfirmStart() {
     m_bStartCheck = false;
     if (m_eState == SessionState::Starting)
         Enter(SessionState::Playing);
-    m_.state.m_ResumeList.DetachResumeEntry(m_.state.m_CurrentItem.path);
+    m_Collab.state.m_ResumeList.DetachResumeEntry(m_Collab.state.m_CurrentItem.path);
 }
 
 void PlaybackSession::OnBlankLine() {
-    if (!m_.state.m_bPlaying)
+    if (!m_Collab.state.m_bPlaying)
         return;
     ConfirmStart();
     m_bEndCheck = true;
-    m_dwEndCheckTime = m_.clock.NowMs();
-    m_.player.GetTimeLength();
+    m_dwEndCheckTime = m_Collab.clock.NowMs();
+    m_Collab.player.GetTimeLength();
 }
 
 void PlaybackSession::OnLength() {
@@ -134,9 +134,10 @@ void PlaybackSession::OnTimePos(uint32_t seconds) {
 
 // Without a position a registration cannot be made, and the held entry goes back to its place.
 void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
-    ResumeList& resume = m_.state.m_ResumeList;
+    ResumeList& resume = m_Collab.state.m_ResumeList;
     if (m_eStopReason == StopReason::Register && position) {
-        resume.RegisterResumeEntry(m_.state.m_CurrentItem, *position, m_.state.m_bAFNoResume);
+        resume.RegisterResumeEntry(m_Collab.state.m_CurrentItem, *position,
+                                   m_Collab.state.m_bAFNoResume);
         // The old entry is replaced (or, for audio without resume, dropped) for good.
         resume.ClearDetachedEntry();
     } else {
@@ -146,42 +147,42 @@ void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
     m_bStartCheck = false;
     m_eStopReason = StopReason::None;
     Enter(SessionState::Idle);
-    m_.host.SaveResumeState();
-    if (m_.state.m_bClosing)
-        m_.frame.PostClose();
+    m_Collab.host.SaveResumeState();
+    if (m_Collab.state.m_bClosing)
+        m_Collab.frame.PostClose();
     else
-        m_.host.ShowListScreen();
+        m_Collab.host.ShowListScreen();
 }
 
 void PlaybackSession::OnPlayerExited() {
     m_bEndCheck = false;
     if (m_eState == SessionState::Idle) {
         m_bStartCheck = false;
-        m_.host.RestartPlayer();
+        m_Collab.host.RestartPlayer();
         return;
     }
-    m_.transport.ResetForStop();
+    m_Collab.transport.ResetForStop();
     LeavePlaybackScreen();
-    m_.beeper.Beep(BEEP_DEFAULT);
+    m_Collab.beeper.Beep(BEEP_DEFAULT);
     CompleteStop(std::nullopt);
-    if (!m_.state.m_bClosing)
-        m_.host.RestartPlayer();
+    if (!m_Collab.state.m_bClosing)
+        m_Collab.host.RestartPlayer();
 }
 
 bool PlaybackSession::Expired(uint32_t since) const {
     // Unsigned arithmetic: the wrap of the millisecond counter is harmless.
-    return m_.clock.NowMs() - since >= m_.state.m_nEndChkTimeout;
+    return m_Collab.clock.NowMs() - since >= m_Collab.state.m_nEndChkTimeout;
 }
 
 void PlaybackSession::OnTimerTick(const QRect& viewRect) {
     if (RunExpiredCheck())
         return;
-    if (!m_.state.m_bPlaying) {
-        m_.pointer.ShowPointer();
+    if (!m_Collab.state.m_bPlaying) {
+        m_Collab.pointer.ShowPointer();
         return;
     }
-    m_.transport.OnSeekTick();
-    m_.pointer.OnTick(viewRect, m_.state.m_bMenuOpen);
+    m_Collab.transport.OnSeekTick();
+    m_Collab.pointer.OnTick(viewRect, m_Collab.state.m_bMenuOpen);
 }
 
 // Each state but Idle waits on MPlayer for at most the judgement time; this ends the wait that
@@ -202,8 +203,8 @@ bool PlaybackSession::RunExpiredCheck() {
     case SessionState::Stopping:
         // The wait starts once the position has been asked: a "mute 0" ahead of it in the queue
         // holds it back for two seconds.
-        if (m_.player.HasQueuedCommands())
-            m_dwStopTime = m_.clock.NowMs();
+        if (m_Collab.player.HasQueuedCommands())
+            m_dwStopTime = m_Collab.clock.NowMs();
         if (!Expired(m_dwStopTime))
             return false;
         CompleteStop(std::nullopt);
@@ -217,31 +218,32 @@ bool PlaybackSession::RunExpiredCheck() {
 bool PlaybackSession::NeedsTick(const QRect& viewRect) {
     if (m_eState == SessionState::Stopping)
         return true;
-    return m_.state.m_bPlaying &&
-           (m_bStartCheck || m_bEndCheck || Transport::IsSeekLevel(m_.transport.SpeedMode()) ||
-            m_.pointer.NeedsTick(viewRect, m_.state.m_bMenuOpen));
+    return m_Collab.state.m_bPlaying &&
+           (m_bStartCheck || m_bEndCheck ||
+            Transport::IsSeekLevel(m_Collab.transport.SpeedMode()) ||
+            m_Collab.pointer.NeedsTick(viewRect, m_Collab.state.m_bMenuOpen));
 }
 
 void PlaybackSession::OnStartTimeout() {
     m_bStartCheck = false;
-    m_.beeper.Beep(BEEP_HAND);
+    m_Collab.beeper.Beep(BEEP_HAND);
     Enter(SessionState::Idle);
-    m_.transport.ResetForStop();
+    m_Collab.transport.ResetForStop();
     LeavePlaybackScreen();
-    m_.host.ShowListScreen();
+    m_Collab.host.ShowListScreen();
 }
 
 void PlaybackSession::OnEndOfFile() {
     m_bEndCheck = false;
     Enter(SessionState::Idle);
-    m_.transport.ResetForStop();
+    m_Collab.transport.ResetForStop();
     // A file played to its end leaves the resume list.
-    m_.state.m_ResumeList.ClearDetachedEntry();
-    m_.host.SaveResumeState();
-    if (m_.state.m_bContinuousMode)
-        m_.host.PlayNextInFolder();
-    if (!m_.state.m_bPlaying) {
+    m_Collab.state.m_ResumeList.ClearDetachedEntry();
+    m_Collab.host.SaveResumeState();
+    if (m_Collab.state.m_bContinuousMode)
+        m_Collab.host.PlayNextInFolder();
+    if (!m_Collab.state.m_bPlaying) {
         LeavePlaybackScreen();
-        m_.host.ShowListScreen();
+        m_Collab.host.ShowListScreen();
     }
 }

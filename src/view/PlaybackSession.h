@@ -67,7 +67,7 @@ private:
     void LeavePlaybackScreen();
     bool Expired(uint32_t since) const;
 
-    Collaborators m_;
+    Collaborators m_Collab;
     SessionState m_eState = SessionState::Idle;
     StopReason m_eStopReason = StopReason::None;
     bool m_bStartCheck = false;

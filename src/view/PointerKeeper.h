@@ -6,8 +6,8 @@
 class IPointer;
 
 // Hides the mouse pointer over the playing view after a second without movement and shows it
-// again at the first real movement. Show and hide are repeated on every tick, so whatever else
-// changed the pointer is put right within one tick.
+// again at the first real movement. It asks for show or hide on its ticks; the pointer device
+// acts only when that changes what is shown.
 class PointerKeeper {
 public:
     // A move of more than sqrt(32) pixels within one tick counts as movement.
