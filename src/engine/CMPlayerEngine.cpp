@@ -104,9 +104,7 @@ void CMPlayerEngine::OnTimerTick() {
 }
 
 bool CMPlayerEngine::NeedsTick() const {
-    if (m_Readiness.State() == PrepState::Ready)
-        return !m_Queue.Pending().empty();
-    return m_ReaderThread.joinable();
+    return IsReady() ? HasQueuedCommands() : m_ReaderThread.joinable();
 }
 
 void CMPlayerEngine::NotifyWork() {

@@ -400,9 +400,8 @@ void CRavoloView::StartTickTimer(uint32_t delayMs) {
 }
 
 bool CRavoloView::NeedsTick() {
-    const bool ready = m_Engine.GetPrepState() == PrepState::Ready;
     return m_Engine.NeedsTick() ||
-           (ready && (m_WaitDlg->isVisible() || !m_strPendingPlay.isEmpty())) ||
+           (m_Engine.IsReady() && (m_WaitDlg->isVisible() || !m_strPendingPlay.isEmpty())) ||
            m_Session.NeedsTick(ViewScreenRect());
 }
 
@@ -484,7 +483,7 @@ void CRavoloView::OpenPaths(const QStringList& paths) {
 }
 
 void CRavoloView::PlayPendingFile() {
-    if (m_strPendingPlay.isEmpty() || m_Engine.GetPrepState() != PrepState::Ready || HeldByDialog())
+    if (m_strPendingPlay.isEmpty() || !m_Engine.IsReady() || HeldByDialog())
         return;
     const QString file = std::exchange(m_strPendingPlay, QString());
     // Only the file itself, listed as media on the folder screen, is played.

@@ -26,6 +26,9 @@ using ViewTestKit::PressKey;
 
 const QByteArray kAnswers = "on get_time_length reply ANS_LENGTH=120.00\n"
                             "on get_time_pos reply ANS_TIME_POSITION=65.4\n";
+// The position comes late: a stop waits for it long enough for keys to arrive meanwhile.
+const QByteArray kLatePosition = "on get_time_length reply ANS_LENGTH=120.00\n"
+                                 "on get_time_pos after 600 reply ANS_TIME_POSITION=65.4\n";
 
 QByteArray Load(const QString& path) {
     return "loadfile \"" + path.toUtf8() + "\"";
@@ -48,6 +51,11 @@ protected:
         return ViewHarness::WaitFor([&] { return Commands().size() >= count; });
     }
     CRavoloView& View() { return h.View(); }
+    // Plays the selected row until MPlayer's first answer has confirmed the start.
+    bool PlayUntilConfirmed() {
+        View().PlaySelectedItem();
+        return ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); });
+    }
 
     ViewHarness h;
     std::unique_ptr<FakePlayer> m_Player;
@@ -71,8 +79,7 @@ TEST_F(ViewPlayback, PlayingFromTheFolderScreenLoadsThenAsksForTheLength) {
 
 TEST_F(ViewPlayback, StopWithRegistrationStoresTheWholeSecondsOnDisk) {
     StartWith(kAnswers);
-    View().PlaySelectedItem();
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    ASSERT_TRUE(PlayUntilConfirmed());
     View().OnCommand(ID_STOP_REGISTER);
     EXPECT_FALSE(View().State().m_bPlaying);
     EXPECT_EQ(h.frame.documentTitle, QString());
@@ -92,8 +99,7 @@ TEST_F(ViewPlayback, StopWithoutRegistrationPutsTheOldEntryBackInItsPlace) {
     h.Profile().WriteString(QStringLiteral("Resume2"), QStringLiteral("2|20|1|/x/third.avi"));
     StartWith(kAnswers);
     ASSERT_TRUE(View().ResumeListCtrl().SelectRow(1, true));
-    View().PlaySelectedItem();
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    ASSERT_TRUE(PlayUntilConfirmed());
     EXPECT_EQ(View().State().m_ResumeList.Count(), 2);
     View().OnCommand(ID_STOP_NO_REGISTER);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
@@ -129,11 +135,9 @@ TEST_F(ViewPlayback, AResumeEntryIsHeldWhileItsFilePlaysYetStaysOnDisk) {
 // back: the stopped file's entry is stored first, and nothing is lost.
 TEST_F(ViewPlayback, APlayWhileAStopWaitsRunsOnceTheStopHasEnded) {
     h.Profile().WriteString(QStringLiteral("Resume0"), QStringLiteral("2|754|4096|") + m_Clip);
-    StartWith("on get_time_length reply ANS_LENGTH=120.00\n"
-              "on get_time_pos after 600 reply ANS_TIME_POSITION=65.4\n");
+    StartWith(kLatePosition);
     View().OnCommand(ID_SWITCH_SCREEN_CARRY);
-    View().PlaySelectedItem();
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    ASSERT_TRUE(PlayUntilConfirmed());
     PressKey(View(), Qt::Key_S, Qt::ControlModifier);
     PressKey(View(), Qt::Key_Down);
     PressKey(View(), Qt::Key_Return);
@@ -145,10 +149,8 @@ TEST_F(ViewPlayback, APlayWhileAStopWaitsRunsOnceTheStopHasEnded) {
 }
 
 TEST_F(ViewPlayback, AClosingWhileAStopWaitsStoresThePositionAndThenCloses) {
-    StartWith("on get_time_length reply ANS_LENGTH=120.00\n"
-              "on get_time_pos after 600 reply ANS_TIME_POSITION=65.4\n");
-    View().PlaySelectedItem();
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    StartWith(kLatePosition);
+    ASSERT_TRUE(PlayUntilConfirmed());
     View().OnCommand(ID_STOP_REGISTER);
     ASSERT_TRUE(View().HasPlaybackToFinish());
     View().StopForShutdown(); // what the frame does with a close now
@@ -158,10 +160,8 @@ TEST_F(ViewPlayback, AClosingWhileAStopWaitsStoresThePositionAndThenCloses) {
 }
 
 TEST_F(ViewPlayback, AHandOverWhileAStopWaitsRunsOnceTheStopHasEnded) {
-    StartWith("on get_time_length reply ANS_LENGTH=120.00\n"
-              "on get_time_pos after 600 reply ANS_TIME_POSITION=65.4\n");
-    View().PlaySelectedItem();
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    StartWith(kLatePosition);
+    ASSERT_TRUE(PlayUntilConfirmed());
     View().OnCommand(ID_STOP_REGISTER);
     View().OpenPaths({m_Next});
     EXPECT_TRUE(View().Session().Stopping());
@@ -253,8 +253,7 @@ TEST_F(ViewPlayback, AnUnreadableOrEmptyFileIsRefusedWithTheDefaultBeep) {
 
 TEST_F(ViewPlayback, MPlayerDyingDuringPlaybackBringsTheListBackAndRestartsIt) {
     StartWith("on get_time_length reply ANS_LENGTH=120\non seek exit 1\n");
-    View().PlaySelectedItem();
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    ASSERT_TRUE(PlayUntilConfirmed());
     View().OnCommand(ID_SEEK_START);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().State().m_bPlaying; }));
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
@@ -282,8 +281,7 @@ TEST_F(ViewPlayback, TheTimerSleepsWhenIdleAndWakesForACommand) {
 
 TEST_F(ViewPlayback, FastForwardKeepsTheTimerStepping) {
     StartWith(kAnswers);
-    View().PlaySelectedItem();
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    ASSERT_TRUE(PlayUntilConfirmed());
     View().OnCommand(ID_FF_X4);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return Commands().count("seek 2 0") >= 2; }));
     EXPECT_TRUE(View().IsTicking());
