@@ -7,6 +7,7 @@
 #include "controls/CColorListCtrl.h"
 #include "controls/CImageList.h"
 #include "settings/MediaItem.h"
+#include "settings/ResumeList.h"
 #include "support/BenchFigures.h"
 #include "support/ScriptedPrompter.h"
 #include "view/FolderScanner.h"
@@ -175,7 +176,7 @@ public:
         m_View.show();
     }
 
-    ResumeList& Resume() { return m_State.m_ResumeList; }
+    ResumeList& Resume() { return m_ResumeList; }
     // The folder the next fill reads.
     void SetFolder(const QString& folder) { m_State.m_strCurrentFolder = folder; }
     void Fill() { m_Screen.FillFolderList(); }
@@ -190,11 +191,12 @@ public:
 
 private:
     ViewState m_State;
+    ResumeList m_ResumeList;
     QWidget m_View;
     CColorListCtrl m_List{&m_View};
     CImageList m_Icons;
     ScriptedPrompter m_Prompter;
-    FolderScreen m_Screen{m_State, m_List, m_Prompter, m_View, [] {}};
+    FolderScreen m_Screen{m_State, m_ResumeList, m_List, m_Prompter, m_View, [] {}};
 };
 
 // ---- measuring

@@ -1,12 +1,16 @@
 #include "view/FolderScreen.h"
 
 #include "controls/CColorListCtrl.h"
+#include "platform/IBeeper.h"
 #include "platform/IPrompter.h"
+#include "platform/RegularFile.h"
+#include "settings/ResumeList.h"
 #include "view/DriveList.h"
 #include "view/FolderNavigation.h"
 #include "view/FolderScanner.h"
 #include "view/MediaFormat.h"
 #include "view/PathParts.h"
+#include "view/PlaybackSession.h"
 #include "view/ViewColors.h"
 #include "view/ViewState.h"
 
@@ -44,25 +48,25 @@ CColorListCtrl::Row RowFor(const MediaItem& item) {
 
 } // namespace
 
-FolderScreen::FolderScreen(ViewState& state, CColorListCtrl& list, IPrompter& prompter,
-                           QWidget& view, std::function<void()> onNewLevel)
-    : m_State(state), m_List(list), m_Prompter(prompter), m_View(view),
+FolderScreen::FolderScreen(ViewState& state, const ResumeList& resume, CColorListCtrl& list,
+                           IPrompter& prompter, QWidget& view, std::function<void()> onNewLevel)
+    : m_State(state), m_Resume(resume), m_List(list), m_Prompter(prompter), m_View(view),
       m_OnNewLevel(std::move(onNewLevel)) {}
 
 void FolderScreen::ReadLevel() {
     for (;;) {
         if (m_State.AtDriveLevel()) {
-            m_State.m_FolderItems = DriveList::ListDrives();
-            m_DriveRoots = DriveList::DriveRoots(m_State.m_FolderItems);
+            m_FolderItems = DriveList::ListDrives();
+            m_DriveRoots = DriveList::DriveRoots(m_FolderItems);
             return;
         }
         if (QFileInfo(m_State.m_strCurrentFolder).isDir()) {
             // The shown level goes before the next one is read, so that the next reuses its
             // memory: a large folder read again then needs half the memory at its peak.
             m_List.DeleteAllRows();
-            m_State.m_FolderItems = {};
-            const QHash<QString, uint32_t> positions = m_State.m_ResumeList.PositionsByPath();
-            m_State.m_FolderItems = FolderScanner::ScanFolder(
+            m_FolderItems = {};
+            const QHash<QString, uint32_t> positions = m_Resume.PositionsByPath();
+            m_FolderItems = FolderScanner::ScanFolder(
                 m_State.m_strCurrentFolder, m_State.m_strExtFilterV, m_State.m_strExtFilterA,
                 [&positions](const QString& path) { return positions.value(path); });
             return;
@@ -80,9 +84,9 @@ void FolderScreen::FillFolderList(const QString& selectName) {
             m_OnNewLevel();
     }
     std::vector<CColorListCtrl::Row> rows;
-    rows.reserve(m_State.m_FolderItems.size());
+    rows.reserve(m_FolderItems.size());
     int selected = 0;
-    for (const MediaItem& item : m_State.m_FolderItems) {
+    for (const MediaItem& item : m_FolderItems) {
         if (!selectName.isEmpty() && KeyFor(item) == selectName)
             selected = static_cast<int>(rows.size());
         rows.push_back(RowFor(item));
@@ -130,13 +134,60 @@ int FolderScreen::SelectedIndex() const {
 
 const MediaItem* FolderScreen::SelectedItem() const {
     const int index = SelectedIndex();
-    if (index < 0 || index >= m_State.m_FolderItems.size())
+    if (index < 0 || index >= m_FolderItems.size())
         return nullptr;
-    return &m_State.m_FolderItems[index];
+    return &m_FolderItems[index];
 }
 
 int FolderScreen::FileCount() const {
-    return static_cast<int>(std::count_if(m_State.m_FolderItems.begin(),
-                                          m_State.m_FolderItems.end(),
+    return static_cast<int>(std::count_if(m_FolderItems.begin(), m_FolderItems.end(),
                                           [](const MediaItem& item) { return item.kind == File; }));
+}
+
+const MediaItem* FolderScreen::SelectedResumedFile() const {
+    const MediaItem* selected = SelectedItem();
+    return selected != nullptr && selected->kind == File && selected->positionSec != 0 ? selected
+                                                                                       : nullptr;
+}
+
+void FolderScreen::PlaySelected(PlaybackSession& session, IBeeper& beeper) {
+    const MediaItem* selected = SelectedItem();
+    if (selected == nullptr)
+        return;
+    const MediaItem item = *selected;
+    if (item.kind == Drive || item.kind == Folder) {
+        OpenItem(item);
+        return;
+    }
+    if (item.kind != File)
+        return;
+    if (!IsRegularFile(item.path)) {
+        FillFolderList();
+        return;
+    }
+    const std::optional<uint32_t> seekTo =
+        item.positionSec != 0 ? std::optional<uint32_t>(item.positionSec) : std::nullopt;
+    if (!session.StartPlayback(item, seekTo))
+        beeper.Beep(BEEP_DEFAULT);
+}
+
+void FolderScreen::PlayNextAfter(const QString& finished, PlaybackSession& session,
+                                 IBeeper& beeper) {
+    // Only a finished file that is still listed has a next one; otherwise the selection fell
+    // back to the first row and would start an unrelated file.
+    const int s = SelectedIndex();
+    const MediaItem* current = SelectedItem();
+    if (current == nullptr || PathParts::FileNamePart(current->path) != finished)
+        return;
+    if (s >= 0 && s < m_List.RowCount() - 1) {
+        m_List.SelectRow(s, false);
+        m_List.SelectRow(s + 1, true);
+        PlaySelected(session, beeper);
+    }
+}
+
+void FolderScreen::CarrySelection() {
+    const MediaItem* item = SelectedResumedFile();
+    if (item != nullptr && QFileInfo(PathParts::FolderOf(item->path)).isDir())
+        m_State.m_CurrentItem = *item;
 }

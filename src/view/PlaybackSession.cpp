@@ -4,6 +4,7 @@
 #include "platform/IBeeper.h"
 #include "platform/IClock.h"
 #include "platform/IPointer.h"
+#include "settings/ResumeList.h"
 #include "view/IFrameServices.h"
 #include "view/IPlaybackHost.h"
 #include "view/PathParts.h"
@@ -49,7 +50,7 @@ bool PlaybackSession::StartPlayback(const MediaItem& item, std::optional<uint32_
     m_Collab.host.HideLists();
     Enter(SessionState::Starting);
     m_Collab.transport.ResetForStart();
-    m_Collab.state.m_ResumeList.ClearDetachedEntry();
+    m_Collab.resume.ClearDetachedEntry();
     m_bStartCheck = true;
     m_dwStartCheckTime = m_Collab.clock.NowMs();
     m_bEndCheck = false;
@@ -90,7 +91,7 @@ void PlaybackSession::ConfirmStart() {
     m_bStartCheck = false;
     if (m_eState == SessionState::Starting)
         Enter(SessionState::Playing);
-    m_Collab.state.m_ResumeList.DetachResumeEntry(m_Collab.state.m_CurrentItem.path);
+    m_Collab.resume.DetachResumeEntry(m_Collab.state.m_CurrentItem.path);
 }
 
 void PlaybackSession::OnBlankLine() {
@@ -134,7 +135,7 @@ void PlaybackSession::OnTimePos(uint32_t seconds) {
 
 // Without a position a registration cannot be made, and the held entry goes back to its place.
 void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
-    ResumeList& resume = m_Collab.state.m_ResumeList;
+    ResumeList& resume = m_Collab.resume;
     if (m_eStopReason == StopReason::Register && position) {
         resume.RegisterResumeEntry(m_Collab.state.m_CurrentItem, *position,
                                    m_Collab.state.m_bAFNoResume);
@@ -238,7 +239,7 @@ void PlaybackSession::OnEndOfFile() {
     Enter(SessionState::Idle);
     m_Collab.transport.ResetForStop();
     // A file played to its end leaves the resume list.
-    m_Collab.state.m_ResumeList.ClearDetachedEntry();
+    m_Collab.resume.ClearDetachedEntry();
     m_Collab.host.SaveResumeState();
     if (m_Collab.state.m_bContinuousMode)
         m_Collab.host.PlayNextInFolder();
@@ -246,4 +247,24 @@ void PlaybackSession::OnEndOfFile() {
         LeavePlaybackScreen();
         m_Collab.host.ShowListScreen();
     }
+}
+
+void PlaybackSession::StopToClose() {
+    if (m_Collab.state.m_bPlaying)
+        StopPlayback(StopReason::Register);
+    else if (!Stopping())
+        return;
+    m_Collab.state.m_bClosing = true;
+}
+
+QString PlaybackSession::PlaybackStatus() const {
+    if (!m_Collab.state.m_bPlaying)
+        return QStringLiteral("Stopped");
+    return m_Collab.transport.SpeedMode() == Transport::kPauseLevel ? QStringLiteral("Paused")
+                                                                    : QStringLiteral("Playing");
+}
+
+QString PlaybackSession::PlayingTitle() const {
+    const ViewState& state = m_Collab.state;
+    return state.m_bPlaying ? PathParts::FileNamePart(state.m_CurrentItem.path) : QString();
 }

@@ -4,6 +4,7 @@
 #include "view/SessionState.h"
 
 #include <QRect>
+#include <QString>
 #include <cstdint>
 #include <optional>
 
@@ -14,6 +15,7 @@ class IPlayerControl;
 class IPointer;
 class IPlaybackHost;
 class PointerKeeper;
+class ResumeList;
 class Transport;
 struct ViewState;
 
@@ -24,6 +26,7 @@ class PlaybackSession {
 public:
     struct Collaborators {
         ViewState& state;
+        ResumeList& resume;
         IPlayerControl& player;
         Transport& transport;
         PointerKeeper& pointer;
@@ -38,6 +41,9 @@ public:
     // Starts the file and, when given, seeks to a position after the length query.
     bool StartPlayback(const MediaItem& item, std::optional<uint32_t> seekTo = std::nullopt);
     void StopPlayback(StopReason reason);
+    // At the end of the session: a playing file stops with its position stored, and the window
+    // closes once the stop under way completes.
+    void StopToClose();
 
     void OnBlankLine();
     void OnLength();
@@ -49,6 +55,10 @@ public:
     // Whether the view timer has work here: a check counting, a stop under way, fast forward or
     // rewind stepping, the pointer countdown.
     bool NeedsTick(const QRect& viewRect);
+
+    // For the desktop's media controls: "Playing", "Paused" or "Stopped", and the file's name.
+    QString PlaybackStatus() const;
+    QString PlayingTitle() const;
 
     SessionState State() const { return m_eState; }
     bool Stopping() const { return m_eState == SessionState::Stopping; }

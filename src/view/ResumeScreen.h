@@ -1,10 +1,14 @@
 #pragma once
 
 #include "settings/MediaItem.h"
+#include "settings/ResumeList.h"
 
 #include <QString>
 
 class CColorListCtrl;
+class IBeeper;
+class IPrompter;
+class PlaybackSession;
 class QWidget;
 struct ViewState;
 
@@ -21,8 +25,19 @@ public:
     int SelectedIndex() const;
     MediaItem* SelectedEntry();
 
+    // Plays the selected entry from its position; a missing file beeps and is marked.
+    void PlaySelected(PlaybackSession& session, IBeeper& beeper);
+    // The folder screen is to show the selected entry's folder with the entry selected.
+    void CarrySelection();
+    // Asks, then removes the entry of path; false when nothing was removed.
+    bool DeleteEntry(const QString& path, IPrompter& prompter);
+
+    ResumeList& List() { return m_ResumeList; }
+    const ResumeList& List() const { return m_ResumeList; }
+
 private:
     ViewState& m_State;
     CColorListCtrl& m_List;
     QWidget& m_View; // its title follows the selected entry
+    ResumeList m_ResumeList;
 };

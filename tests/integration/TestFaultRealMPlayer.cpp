@@ -42,7 +42,7 @@ TEST(FaultRealMPlayer, KilledWhileAFilePlays) {
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !view.State().m_bPlaying; }, kWaitMs));
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
     EXPECT_TRUE(view.ResumeListCtrl().isVisible());
-    ASSERT_EQ(view.State().m_ResumeList.Count(), 1);
+    ASSERT_EQ(view.Resume().List().Count(), 1);
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")), entry);
     ASSERT_TRUE(h.WaitForReady(kWaitMs));
     EXPECT_NE(view.Engine().ProcessId(), first);
@@ -55,8 +55,8 @@ TEST(FaultRealMPlayer, KilledWhileAFilePlays) {
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return view.Engine().Queue().Pending().empty(); }));
     view.OnCommand(ID_STOP_REGISTER);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !view.Session().Stopping(); }, kWaitMs));
-    ASSERT_EQ(view.State().m_ResumeList.Count(), 1);
-    EXPECT_GE(view.State().m_ResumeList.Entries()[0].positionSec, 3u);
+    ASSERT_EQ(view.Resume().List().Count(), 1);
+    EXPECT_GE(view.Resume().List().Entries()[0].positionSec, 3u);
     EXPECT_TRUE(h.prompter.prompts.empty());
 }
 

@@ -1,6 +1,7 @@
 // The playback session alone, driven by scripts of answers and clock ticks: which state it is
 // in, what it asks of MPlayer, and what the resume list holds at the end.
 #include "engine/IPlayerControl.h"
+#include "settings/ResumeList.h"
 #include "support/CountingBeeper.h"
 #include "support/FakeClock.h"
 #include "support/FakeFrame.h"
@@ -78,8 +79,8 @@ protected:
         m_Clip = {file.fileName(), File, false, 4, 754};
         MediaItem other{"/m/other.avi", File, false, 4, 9};
         MediaItem clip = m_Clip;
-        m_State.m_ResumeList.RegisterResumeEntry(clip, 754, false);
-        m_State.m_ResumeList.RegisterResumeEntry(other, 9, false);
+        m_ResumeList.RegisterResumeEntry(clip, 754, false);
+        m_ResumeList.RegisterResumeEntry(other, 9, false);
     }
 
     // clang-format off
@@ -108,7 +109,7 @@ protected:
 
     QStringList Resume() const {
         QStringList entries;
-        for (const MediaItem& item : m_State.m_ResumeList.Entries())
+        for (const MediaItem& item : m_ResumeList.Entries())
             entries << QStringLiteral("%1 %2")
                            .arg(QFileInfo(item.path).fileName())
                            .arg(item.positionSec);
@@ -118,6 +119,7 @@ protected:
     QTemporaryDir m_Dir;
     MediaItem m_Clip;
     ViewState m_State;
+    ResumeList m_ResumeList;
     RecordingPlayer m_Player;
     Transport m_Transport{m_Player};
     FakePointer m_PointerDevice;
@@ -126,8 +128,8 @@ protected:
     CountingBeeper m_Beeper;
     FakeFrame m_Frame;
     CountingHost m_Host;
-    PlaybackSession m_Session{{m_State, m_Player, m_Transport, m_Pointer, m_PointerDevice, m_Clock,
-                               m_Beeper, m_Frame, m_Host}};
+    PlaybackSession m_Session{{m_State, m_ResumeList, m_Player, m_Transport, m_Pointer,
+                               m_PointerDevice, m_Clock, m_Beeper, m_Frame, m_Host}};
 };
 
 TEST_P(PlaybackSessionScripts, EndAsExpected) {

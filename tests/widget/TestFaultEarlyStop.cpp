@@ -34,7 +34,7 @@ TEST(FaultEarlyStop, AStopBeforeTheFirstAnswerLeavesOneEntry) {
         ASSERT_TRUE(ViewHarness::WaitFor(
             [&] { return !view.Session().Stopping() && view.ResumeListCtrl().isVisible(); }));
 
-        const QList<MediaItem>& entries = view.State().m_ResumeList.Entries();
+        const QList<MediaItem>& entries = view.Resume().List().Entries();
         ASSERT_EQ(entries.size(), 2);
         const int own = c.command == ID_STOP_REGISTER ? 0 : 1;
         EXPECT_EQ(entries[own].path, clip);

@@ -133,8 +133,8 @@ TEST_F(FaultFileSystem, VeryLongPathsPlayWhileTheyFitAndAreRefusedBeyond) {
     // Longer than one command line of MPlayer: refused like an unreadable file.
     EXPECT_EQ(PlayRow(RowOf(tooLong.section('/', -1))), QByteArray());
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
-    ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
-    EXPECT_EQ(View().State().m_ResumeList.Entries()[0].path, fits);
+    ASSERT_EQ(View().Resume().List().Count(), 1);
+    EXPECT_EQ(View().Resume().List().Entries()[0].path, fits);
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
               QStringLiteral("2|65|4096|") + fits);
 }
@@ -238,7 +238,7 @@ TEST_F(FaultFileSystem, AFileReplacedByAFolderIsNeverPlayed) {
     // The folder screen reads the folder again and shows what is there now.
     EXPECT_EQ(PlayRow(0), QByteArray());
     EXPECT_EQ(Names(), QStringList{"clip.avi"});
-    EXPECT_EQ(View().State().m_FolderItems.value(0).kind, Folder);
+    EXPECT_EQ(View().Folder().Items().value(0).kind, Folder);
     // The resume screen beeps and refreshes.
     View().OnCommand(ID_SWITCH_SCREEN);
     ASSERT_TRUE(View().ResumeListCtrl().SelectRow(0, true));

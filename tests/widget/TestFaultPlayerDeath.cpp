@@ -64,8 +64,8 @@ protected:
         EXPECT_FALSE(h.frame.playbackActive);
         EXPECT_EQ(h.beeper.beeps,
                   wasPlaying ? std::vector<BeepType>{BEEP_DEFAULT} : std::vector<BeepType>{});
-        ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
-        EXPECT_EQ(View().State().m_ResumeList.Entries()[0].positionSec, 754u);
+        ASSERT_EQ(View().Resume().List().Count(), 1);
+        EXPECT_EQ(View().Resume().List().Entries()[0].positionSec, 754u);
         EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")), kEntry + m_Clip);
 
         ASSERT_TRUE(View().ResumeListCtrl().SelectRow(0, true));
@@ -109,7 +109,7 @@ TEST_F(FaultPlayerDeath, KilledWhileAFilePlays) {
     StartWith(kAnswers);
     PlayAndConfirm();
     ASSERT_TRUE(WaitForCommand("seek 754 2"));
-    EXPECT_EQ(View().State().m_ResumeList.Count(), 0) << "the entry is held while its file plays";
+    EXPECT_EQ(View().Resume().List().Count(), 0) << "the entry is held while its file plays";
     KillPlayer();
     ExpectRecovery(true);
 }

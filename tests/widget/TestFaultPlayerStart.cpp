@@ -223,8 +223,8 @@ TEST_F(FaultMisbehavingPlayerView, JunkBeforeTheAnswersIsSurvived) {
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
     View().OnCommand(ID_STOP_REGISTER);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
-    ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
-    EXPECT_EQ(View().State().m_ResumeList.Entries()[0].positionSec, 65u);
+    ASSERT_EQ(View().Resume().List().Count(), 1);
+    EXPECT_EQ(View().Resume().List().Entries()[0].positionSec, 65u);
     EXPECT_TRUE(h.beeper.beeps.empty());
 }
 

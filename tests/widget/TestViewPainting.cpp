@@ -224,7 +224,7 @@ TEST_F(ViewPainting, APressedButtonIsHighlightedUntilTheReleaseWhichElsewhereDoe
     Start();
     const QRect square = Button(1);
     Press(square.center());
-    EXPECT_EQ(View().State().m_nPressedButton, 1);
+    EXPECT_EQ(View().Title().PressedButton(), 1);
     const QColor picture = PictureMean(1);
     const QColor blended((picture.red() + kPressed.red()) / 2,
                          (picture.green() + kPressed.green()) / 2,
@@ -233,7 +233,7 @@ TEST_F(ViewPainting, APressedButtonIsHighlightedUntilTheReleaseWhichElsewhereDoe
     EXPECT_TRUE(Near(mean, blended)) << Text(mean) << " " << Text(blended);
     EXPECT_TRUE(Near(MeanColour(Grab(), Middle(Button(2))), PictureMean(2)));
     Release(Button(2).center());
-    EXPECT_EQ(View().State().m_nPressedButton, -1);
+    EXPECT_EQ(View().Title().PressedButton(), -1);
     mean = MeanColour(Grab(), Middle(square));
     EXPECT_TRUE(Near(mean, picture)) << Text(mean);
     EXPECT_FALSE(View().State().m_bResumeScreen);
@@ -281,7 +281,7 @@ TEST_F(ViewPainting, AClickOffTheButtonsShowsThePadAroundItAndTheNextHidesIt) {
         SCOPED_TRACE(click.x());
         Click(click);
         ASSERT_TRUE(pad.isVisible());
-        EXPECT_EQ(View().State().m_nPressedButton, -1);
+        EXPECT_EQ(View().Title().PressedButton(), -1);
         EXPECT_EQ(pad.size(), QSize(153, 358));
         EXPECT_EQ(pad.pos(), View().mapToGlobal(click - QPoint(153 / 2, 358 / 10)));
         Click(click + QPoint(5, 5));
@@ -309,7 +309,7 @@ TEST_F(ViewPainting, ADoubleClickActsOnceAsTheFirstClickDid) {
     // On the up button: one folder up, as one click, and no pad.
     doubleClick(Button(0).center());
     EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder() + "/media");
-    EXPECT_EQ(View().State().m_nPressedButton, -1);
+    EXPECT_EQ(View().Title().PressedButton(), -1);
     EXPECT_TRUE(Near(MeanColour(Grab(), Middle(Button(0))), PictureMean(0)));
     EXPECT_FALSE(View().ControlPad()->isVisible());
 }

@@ -86,7 +86,7 @@ TEST_F(ViewPlayback, StopWithRegistrationStoresTheWholeSecondsOnDisk) {
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
     ASSERT_TRUE(WaitForCommands(4));
     EXPECT_EQ(Commands().mid(2), (QList<QByteArray>{"get_time_pos", "stop"}));
-    ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
+    ASSERT_EQ(View().Resume().List().Count(), 1);
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
               QStringLiteral("2|65|4096|") + m_Clip);
     EXPECT_TRUE(View().FolderList().isVisible());
@@ -100,10 +100,10 @@ TEST_F(ViewPlayback, StopWithoutRegistrationPutsTheOldEntryBackInItsPlace) {
     StartWith(kAnswers);
     ASSERT_TRUE(View().ResumeListCtrl().SelectRow(1, true));
     ASSERT_TRUE(PlayUntilConfirmed());
-    EXPECT_EQ(View().State().m_ResumeList.Count(), 2);
+    EXPECT_EQ(View().Resume().List().Count(), 2);
     View().OnCommand(ID_STOP_NO_REGISTER);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
-    const QList<MediaItem>& entries = View().State().m_ResumeList.Entries();
+    const QList<MediaItem>& entries = View().Resume().List().Entries();
     ASSERT_EQ(entries.size(), 3);
     EXPECT_EQ(entries[1].path, m_Clip);
     EXPECT_EQ(entries[1].positionSec, 30u);
@@ -120,14 +120,14 @@ TEST_F(ViewPlayback, AResumeEntryIsHeldWhileItsFilePlaysYetStaysOnDisk) {
     ASSERT_TRUE(WaitForCommands(3));
     EXPECT_EQ(Commands(), (QList<QByteArray>{Load(m_Clip), "get_time_length", "seek 754 2"}));
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
-    EXPECT_EQ(View().State().m_ResumeList.Count(), 0);
+    EXPECT_EQ(View().Resume().List().Count(), 0);
     // A crash now must not lose the entry.
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
               QStringLiteral("2|754|4096|") + m_Clip);
     View().OnCommand(ID_STOP_REGISTER);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
-    ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
-    EXPECT_EQ(View().State().m_ResumeList.Entries()[0].positionSec, 65u);
+    ASSERT_EQ(View().Resume().List().Count(), 1);
+    EXPECT_EQ(View().Resume().List().Entries()[0].positionSec, 65u);
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume1")), QString());
 }
 
@@ -195,7 +195,7 @@ TEST_F(ViewPlayback, ALateLengthAnswerStopsMPlayerWithoutRegistering) {
     ASSERT_TRUE(WaitForCommands(4));
     EXPECT_EQ(Commands().mid(2), (QList<QByteArray>{"get_time_pos", "stop"}));
     EXPECT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
-    EXPECT_EQ(View().State().m_ResumeList.Count(), 0);
+    EXPECT_EQ(View().Resume().List().Count(), 0);
 }
 
 TEST_F(ViewPlayback, TheEndOfAFileStartsTheNextOneInContinuousMode) {
@@ -321,7 +321,7 @@ TEST_F(ViewPlayback, TheDesktopMediaControlsActAsTheMediaKeys) {
     View().PerformMediaKey(Qt::Key_MediaStop);
     EXPECT_EQ(View().PlaybackStatus(), QStringLiteral("Stopped"));
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
-    EXPECT_EQ(View().State().m_ResumeList.Count(), 1); // the media stop registers
+    EXPECT_EQ(View().Resume().List().Count(), 1); // the media stop registers
 }
 
 } // namespace

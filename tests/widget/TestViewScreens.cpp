@@ -42,9 +42,9 @@ TEST_F(ViewStartUp, AnEmptyProfileOpensTheFolderScreenWithTheDrivesHomeFirst) {
     EXPECT_TRUE(view.State().AtDriveLevel());
     EXPECT_TRUE(view.FolderList().isVisible());
     EXPECT_FALSE(view.ResumeListCtrl().isVisible());
-    ASSERT_FALSE(view.State().m_FolderItems.isEmpty());
-    EXPECT_EQ(PathParts::DriveRoot(view.State().m_FolderItems[0].path), QDir::homePath());
-    EXPECT_EQ(view.FolderList().RowCount(), view.State().m_FolderItems.size());
+    ASSERT_FALSE(view.Folder().Items().isEmpty());
+    EXPECT_EQ(PathParts::DriveRoot(view.Folder().Items()[0].path), QDir::homePath());
+    EXPECT_EQ(view.FolderList().RowCount(), view.Folder().Items().size());
     EXPECT_EQ(view.FolderList().SelectedRow(), 0);
     EXPECT_TRUE(h.prompter.prompts.empty());
 }
@@ -108,7 +108,7 @@ TEST_F(ViewStartUp, APlayerPathNamingAFolderOpensTheChooserAndStoresTheChoice) {
     ASSERT_EQ(h.prompter.prompts.size(), 1u);
     EXPECT_EQ(h.prompter.prompts[0].kind, Kind::Executable);
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("MPlayerPath")), FakePlayer::Program());
-    EXPECT_EQ(view.State().m_strPlayerPath, FakePlayer::Program());
+    EXPECT_EQ(view.Supervisor().PlayerPath(), FakePlayer::Program());
     EXPECT_TRUE(view.WaitDialog().isVisible());
     EXPECT_TRUE(h.WaitForReady());
 }
@@ -377,9 +377,9 @@ TEST_F(ViewScreens, DeletingOnTheResumeScreenAsksAndWritesTheListAtOnce) {
     CRavoloView& view = Start();
     view.OnCommand(ID_RESUME_DELETE);
     EXPECT_EQ(h.prompter.Texts(Kind::ResumeDelete).size(), 1);
-    EXPECT_EQ(view.State().m_ResumeList.Count(), 2);
+    EXPECT_EQ(view.Resume().List().Count(), 2);
     view.OnCommand(ID_RESUME_DELETE);
-    ASSERT_EQ(view.State().m_ResumeList.Count(), 1);
+    ASSERT_EQ(view.Resume().List().Count(), 1);
     EXPECT_EQ(SelectedName(view.ResumeListCtrl()), QStringLiteral("d.mp3"));
     EXPECT_EQ(OnDisk(0), ResumeEntry(258, 20, 10239, m_D));
     EXPECT_EQ(OnDisk(1), QString());
@@ -410,7 +410,7 @@ TEST_F(ViewScreens, DeletingOnTheFolderScreenAsksOnlyForAFileWithAnEntry) {
     view.OnCommand(ID_RESUME_DELETE);
     EXPECT_EQ(h.prompter.Texts(Kind::ResumeDelete).size(), 2);
     EXPECT_EQ(list.IconIndex(RowNamed(list, QStringLiteral("a.avi"))), 2);
-    EXPECT_EQ(view.State().m_ResumeList.Count(), 1);
+    EXPECT_EQ(view.Resume().List().Count(), 1);
     EXPECT_EQ(OnDisk(0), ResumeEntry(258, 20, 10239, m_D));
     EXPECT_EQ(OnDisk(1), QString());
 }
@@ -420,9 +420,7 @@ TEST_F(ViewScreens, GoingUpSelectsTheFolderLeftAndOpeningThemRetracesTheWay) {
     QDir().mkpath(deep);
     h.Profile().WriteString(QStringLiteral("CurrentFolder"), deep);
     CRavoloView& view = Start();
-    auto selected = [&view] {
-        return view.State().m_FolderItems[view.FolderList().SelectedRow()].path;
-    };
+    auto selected = [&view] { return view.Folder().Items()[view.FolderList().SelectedRow()].path; };
     QStringList left{deep};
     while (!view.State().AtDriveLevel() && left.size() < 40) {
         SCOPED_TRACE(left.last().toStdString());
@@ -457,7 +455,7 @@ TEST_F(ViewScreens, GoingToTheTopSelectsTheDriveThatHoldsTheFolder) {
     view.OnCommand(ID_FOLDER_TOP);
     ASSERT_TRUE(view.State().AtDriveLevel());
     const QString root =
-        PathParts::DriveRoot(view.State().m_FolderItems[view.FolderList().SelectedRow()].path);
+        PathParts::DriveRoot(view.Folder().Items()[view.FolderList().SelectedRow()].path);
     EXPECT_TRUE(deep.startsWith(root)) << root.toStdString();
     view.OnCommand(ID_FOLDER_TOP);
     EXPECT_TRUE(view.State().AtDriveLevel());
@@ -504,7 +502,7 @@ TEST_F(ViewScreens, OpeningAMissingEntryBeepsAndMarksIt) {
     EXPECT_EQ(h.beeper.beeps, (std::vector<BeepType>{BEEP_DEFAULT, BEEP_DEFAULT}));
     EXPECT_EQ(list.IconIndex(0), 4);
     EXPECT_EQ(list.SelectedRow(), 0);
-    EXPECT_EQ(view.State().m_ResumeList.Entries()[0].kind, MissingFile);
+    EXPECT_EQ(view.Resume().List().Entries()[0].kind, MissingFile);
     EXPECT_FALSE(view.State().m_bPlaying);
     EXPECT_TRUE(QueuedCommands(view).isEmpty());
 }
