@@ -26,16 +26,16 @@ CRavoloView::CRavoloView(const ViewServices& services, IFrameServices& frame, QW
     : QWidget(parent), m_Services(services), m_Frame(frame),
       m_Writes(services.prompter, services.settings), m_AnswerPoster(this),
       m_Engine(m_AnswerPoster), m_ListFolder(this), m_ListResume(this),
-      m_Resume(m_State, m_ListResume, *this),
-      m_Folder(m_State, m_Resume.List(), m_ListFolder, services.prompter, *this,
+      m_Resume(m_Settings, m_State, m_ListResume, *this),
+      m_Folder(m_Settings, m_State, m_Resume.List(), m_ListFolder, services.prompter, *this,
                [this] { SaveViewState(); }),
-      m_Title({m_State, frame, services.prompter, m_Folder, m_Resume}),
+      m_Title({m_Settings, m_State, frame, services.prompter, m_Folder, m_Resume}),
       m_Supervisor({m_Engine, services.prompter, services.settings, m_Writes, m_State, *this}),
       m_Transport(m_Engine), m_PointerKeeper(services.pointer),
-      m_Session({m_State, m_Resume.List(), m_Engine, m_Transport, m_PointerKeeper, services.pointer,
-                 services.clock, services.beeper, frame, *this}),
-      m_Commands({m_State, m_Services, frame, m_Engine, m_Writes, m_Session, m_Transport, m_Folder,
-                  m_Resume, m_Supervisor, *this, *this, *this, *this}) {
+      m_Session({m_State, m_Settings, m_Resume.List(), m_Engine, m_Transport, m_PointerKeeper,
+                 services.pointer, services.clock, services.beeper, frame, *this}),
+      m_Commands({m_Settings, m_State, m_Services, frame, m_Engine, m_Writes, m_Session,
+                  m_Transport, m_Folder, m_Resume, m_Supervisor, *this, *this, *this, *this}) {
     // MPlayer draws into this window, so it must be a real X window of its own.
     setAttribute(Qt::WA_NativeWindow);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -88,9 +88,9 @@ void CRavoloView::OnInitialUpdate() {
     // The start-up's writes, or any that failed before: a profile that cannot be written is
     // worth knowing about before the first resume position is lost.
     m_Writes.Report(settings.Sync());
-    settings.LoadViewSettings(m_State);
+    settings.LoadViewSettings(m_Settings);
     ResizePad();
-    m_Engine.SetPrepCycleTime(m_State.mplayerPrepCycleTime);
+    m_Engine.SetPrepCycleTime(m_Settings.mplayerPrepCycleTime);
     m_Resume.List().Load(settings);
     m_State.m_bResumeScreen = m_Resume.List().Count() > 0;
     LayoutLists();
@@ -196,8 +196,8 @@ void CRavoloView::SaveViewState() {
 }
 
 bool CRavoloView::WriteViewState() {
-    return m_Services.settings.SaveViewState(m_State.m_strCurrentFolder, m_Resume.List(),
-                                             m_State.m_bContinuousMode);
+    return m_Services.settings.SaveViewState(m_Settings.m_strCurrentFolder, m_Resume.List(),
+                                             m_Settings.m_bContinuousMode);
 }
 
 void CRavoloView::SaveResumeState() {
@@ -205,7 +205,7 @@ void CRavoloView::SaveResumeState() {
 }
 
 void CRavoloView::ResizePad() {
-    m_ControlPad->SetPadSize(m_State.m_nPadSize);
+    m_ControlPad->SetPadSize(m_Settings.m_nPadSize);
 }
 
 void CRavoloView::HidePad() {
@@ -251,7 +251,7 @@ void CRavoloView::OnAppEvent(const CAppEvent& event) {
                                                   m_State.m_bPlaying, m_State.m_bResumeScreen));
         break;
     case WM_PAD_SIZE:
-        m_State.m_nPadSize = static_cast<int>(event.Value());
+        m_Settings.m_nPadSize = static_cast<int>(event.Value());
         ResizePad();
         break;
     }

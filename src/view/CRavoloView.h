@@ -3,6 +3,7 @@
 #include "controls/CColorListCtrl.h"
 #include "engine/CMPlayerEngine.h"
 #include "platform/IMprisTarget.h"
+#include "settings/ViewSettings.h"
 #include "view/AnswerPoster.h"
 #include "view/FolderScreen.h"
 #include "view/IFrameView.h"
@@ -65,6 +66,7 @@ public:
     void OnCommand(int id) { m_Commands.OnCommand(id); }
 
     const ViewState& State() const { return m_State; }
+    const ViewSettings& Settings() const { return m_Settings; }
     const FolderScreen& Folder() const { return m_Folder; }
     const ResumeScreen& Resume() const { return m_Resume; }
     const PlayerSupervisor& Supervisor() const { return m_Supervisor; }
@@ -128,6 +130,7 @@ private:
 
     ViewServices m_Services;
     IFrameServices& m_Frame;
+    ViewSettings m_Settings;
     ViewState m_State;
     WriteFailureNotice m_Writes;
 

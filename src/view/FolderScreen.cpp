@@ -5,6 +5,7 @@
 #include "platform/IPrompter.h"
 #include "platform/RegularFile.h"
 #include "settings/ResumeList.h"
+#include "settings/ViewSettings.h"
 #include "view/DriveList.h"
 #include "view/FolderNavigation.h"
 #include "view/FolderScanner.h"
@@ -48,38 +49,40 @@ CColorListCtrl::Row RowFor(const MediaItem& item) {
 
 } // namespace
 
-FolderScreen::FolderScreen(ViewState& state, const ResumeList& resume, CColorListCtrl& list,
-                           IPrompter& prompter, QWidget& view, std::function<void()> onNewLevel)
-    : m_State(state), m_Resume(resume), m_List(list), m_Prompter(prompter), m_View(view),
-      m_OnNewLevel(std::move(onNewLevel)) {}
+FolderScreen::FolderScreen(ViewSettings& settings, ViewState& state, const ResumeList& resume,
+                           CColorListCtrl& list, IPrompter& prompter, QWidget& view,
+                           std::function<void()> onNewLevel)
+    : m_Settings(settings), m_State(state), m_Resume(resume), m_List(list), m_Prompter(prompter),
+      m_View(view), m_OnNewLevel(std::move(onNewLevel)) {}
 
 void FolderScreen::ReadLevel() {
     for (;;) {
-        if (m_State.AtDriveLevel()) {
+        if (AtDriveLevel()) {
             m_FolderItems = DriveList::ListDrives();
             m_DriveRoots = DriveList::DriveRoots(m_FolderItems);
             return;
         }
-        if (QFileInfo(m_State.m_strCurrentFolder).isDir()) {
+        if (QFileInfo(m_Settings.m_strCurrentFolder).isDir()) {
             // The shown level goes before the next one is read, so that the next reuses its
             // memory: a large folder read again then needs half the memory at its peak.
             m_List.DeleteAllRows();
             m_FolderItems = {};
             const QHash<QString, uint32_t> positions = m_Resume.PositionsByPath();
             m_FolderItems = FolderScanner::ScanFolder(
-                m_State.m_strCurrentFolder, m_State.m_strExtFilterV, m_State.m_strExtFilterA,
+                m_Settings.m_strCurrentFolder, m_Settings.m_strExtFilterV,
+                m_Settings.m_strExtFilterA,
                 [&positions](const QString& path) { return positions.value(path); });
             return;
         }
         if (!m_Prompter.AskRetry(QStringLiteral("フォルダーが見つかりません。")))
-            m_State.m_strCurrentFolder.clear();
+            m_Settings.m_strCurrentFolder.clear();
     }
 }
 
 void FolderScreen::FillFolderList(const QString& selectName) {
     ReadLevel();
-    if (m_State.m_strCurrentFolder != m_strLevelShown) {
-        m_strLevelShown = m_State.m_strCurrentFolder;
+    if (m_Settings.m_strCurrentFolder != m_strLevelShown) {
+        m_strLevelShown = m_Settings.m_strCurrentFolder;
         if (m_OnNewLevel)
             m_OnNewLevel();
     }
@@ -99,16 +102,16 @@ void FolderScreen::FillFolderList(const QString& selectName) {
 
 void FolderScreen::OpenItem(const MediaItem& item) {
     if (item.kind == Drive)
-        m_State.m_strCurrentFolder = PathParts::DriveRoot(item.path);
+        m_Settings.m_strCurrentFolder = PathParts::DriveRoot(item.path);
     else if (item.kind == Folder)
-        m_State.m_strCurrentFolder = item.path;
+        m_Settings.m_strCurrentFolder = item.path;
     FillFolderList();
 }
 
 void FolderScreen::Move(const std::optional<FolderMove>& move) {
     if (!move)
         return;
-    m_State.m_strCurrentFolder = move->newFolder;
+    m_Settings.m_strCurrentFolder = move->newFolder;
     FillFolderList(move->selectName);
 }
 
@@ -121,11 +124,15 @@ const QStringList& FolderScreen::DriveRoots() {
 }
 
 void FolderScreen::GoUpFolder() {
-    Move(FolderNavigation::GoUpFolder(m_State.m_strCurrentFolder, DriveRoots()));
+    Move(FolderNavigation::GoUpFolder(m_Settings.m_strCurrentFolder, DriveRoots()));
 }
 
 void FolderScreen::GoTopFolder() {
-    Move(FolderNavigation::GoTopFolder(m_State.m_strCurrentFolder, DriveRoots()));
+    Move(FolderNavigation::GoTopFolder(m_Settings.m_strCurrentFolder, DriveRoots()));
+}
+
+bool FolderScreen::AtDriveLevel() const {
+    return m_Settings.m_strCurrentFolder.isEmpty();
 }
 
 int FolderScreen::SelectedIndex() const {

@@ -16,6 +16,7 @@ class IPrompter;
 class PlaybackSession;
 class QWidget;
 class ResumeList;
+struct ViewSettings;
 struct ViewState;
 
 // The folder screen: reads one level (the drives, or a folder's sub-folders and media files)
@@ -24,8 +25,9 @@ class FolderScreen {
 public:
     // onNewLevel runs whenever a level other than the one shown before is read, so the caller
     // can store the current folder at once.
-    FolderScreen(ViewState& state, const ResumeList& resume, CColorListCtrl& list,
-                 IPrompter& prompter, QWidget& view, std::function<void()> onNewLevel);
+    FolderScreen(ViewSettings& settings, ViewState& state, const ResumeList& resume,
+                 CColorListCtrl& list, IPrompter& prompter, QWidget& view,
+                 std::function<void()> onNewLevel);
 
     // Reads the current level anew and selects the row whose key is selectName (else row 0).
     void FillFolderList(const QString& selectName = QString());
@@ -34,6 +36,8 @@ public:
     void GoUpFolder();
     void GoTopFolder();
 
+    // The drives are listed, not a folder.
+    bool AtDriveLevel() const;
     int SelectedIndex() const;
     const MediaItem* SelectedItem() const;
     // The selected file when it has a resume entry, else nullptr.
@@ -53,6 +57,7 @@ private:
     const QStringList& DriveRoots();
     void Move(const std::optional<FolderMove>& move);
 
+    ViewSettings& m_Settings; // the current folder and the extensions listed
     ViewState& m_State;
     const ResumeList& m_Resume; // its positions are shown with the files
     CColorListCtrl& m_List;

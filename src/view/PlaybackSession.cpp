@@ -5,6 +5,7 @@
 #include "platform/IClock.h"
 #include "platform/IPointer.h"
 #include "settings/ResumeList.h"
+#include "settings/ViewSettings.h"
 #include "view/IFrameServices.h"
 #include "view/IPlaybackHost.h"
 #include "view/PathParts.h"
@@ -138,7 +139,7 @@ void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
     ResumeList& resume = m_Collab.resume;
     if (m_eStopReason == StopReason::Register && position) {
         resume.RegisterResumeEntry(m_Collab.state.m_CurrentItem, *position,
-                                   m_Collab.state.m_bAFNoResume);
+                                   m_Collab.settings.m_bAFNoResume);
         // The old entry is replaced (or, for audio without resume, dropped) for good.
         resume.ClearDetachedEntry();
     } else {
@@ -172,7 +173,7 @@ void PlaybackSession::OnPlayerExited() {
 
 bool PlaybackSession::Expired(uint32_t since) const {
     // Unsigned arithmetic: the wrap of the millisecond counter is harmless.
-    return m_Collab.clock.NowMs() - since >= m_Collab.state.m_nEndChkTimeout;
+    return m_Collab.clock.NowMs() - since >= m_Collab.settings.m_nEndChkTimeout;
 }
 
 void PlaybackSession::OnTimerTick(const QRect& viewRect) {
@@ -241,7 +242,7 @@ void PlaybackSession::OnEndOfFile() {
     // A file played to its end leaves the resume list.
     m_Collab.resume.ClearDetachedEntry();
     m_Collab.host.SaveResumeState();
-    if (m_Collab.state.m_bContinuousMode)
+    if (m_Collab.settings.m_bContinuousMode)
         m_Collab.host.PlayNextInFolder();
     if (!m_Collab.state.m_bPlaying) {
         LeavePlaybackScreen();

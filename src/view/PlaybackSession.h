@@ -17,6 +17,7 @@ class IPlaybackHost;
 class PointerKeeper;
 class ResumeList;
 class Transport;
+struct ViewSettings;
 struct ViewState;
 
 // One playback at a time: starting a file, learning from MPlayer's answers that it started and
@@ -26,6 +27,7 @@ class PlaybackSession {
 public:
     struct Collaborators {
         ViewState& state;
+        const ViewSettings& settings;
         ResumeList& resume;
         IPlayerControl& player;
         Transport& transport;

@@ -4,6 +4,7 @@
 #include "platform/IBeeper.h"
 #include "platform/IPrompter.h"
 #include "platform/RegularFile.h"
+#include "settings/ViewSettings.h"
 #include "view/MediaFormat.h"
 #include "view/PathParts.h"
 #include "view/PlaybackSession.h"
@@ -13,8 +14,9 @@
 #include <QFileInfo>
 #include <QWidget>
 
-ResumeScreen::ResumeScreen(ViewState& state, CColorListCtrl& list, QWidget& view)
-    : m_State(state), m_List(list), m_View(view) {}
+ResumeScreen::ResumeScreen(ViewSettings& settings, ViewState& state, CColorListCtrl& list,
+                           QWidget& view)
+    : m_Settings(settings), m_State(state), m_List(list), m_View(view) {}
 
 void ResumeScreen::FillResumeList(const QString& selectPath) {
     std::vector<CColorListCtrl::Row> rows;
@@ -64,7 +66,7 @@ void ResumeScreen::PlaySelected(PlaybackSession& session, IBeeper& beeper) {
         return;
     }
     const MediaItem item = *entry;
-    m_State.m_strCurrentFolder = PathParts::FolderOf(item.path);
+    m_Settings.m_strCurrentFolder = PathParts::FolderOf(item.path);
     if (!session.StartPlayback(item, item.positionSec))
         beeper.Beep(BEEP_DEFAULT);
 }
@@ -75,7 +77,7 @@ void ResumeScreen::CarrySelection() {
         return;
     const QString folder = PathParts::FolderOf(entry->path);
     if (QFileInfo(folder).isDir()) {
-        m_State.m_strCurrentFolder = folder;
+        m_Settings.m_strCurrentFolder = folder;
         m_State.m_CurrentItem = *entry;
     }
 }

@@ -10,13 +10,14 @@ class IBeeper;
 class IPrompter;
 class PlaybackSession;
 class QWidget;
+struct ViewSettings;
 struct ViewState;
 
 // The resume screen: the resume list's entries, newest first, with their positions and
 // missing-file marks.
 class ResumeScreen {
 public:
-    ResumeScreen(ViewState& state, CColorListCtrl& list, QWidget& view);
+    ResumeScreen(ViewSettings& settings, ViewState& state, CColorListCtrl& list, QWidget& view);
 
     // Rebuilds the list, marking each entry File or MissingFile anew, and selects the entry
     // whose path is exactly selectPath (else the newest).
@@ -36,6 +37,7 @@ public:
     const ResumeList& List() const { return m_ResumeList; }
 
 private:
+    ViewSettings& m_Settings; // the folder of an entry played or carried becomes the current one
     ViewState& m_State;
     CColorListCtrl& m_List;
     QWidget& m_View; // its title follows the selected entry

@@ -1,6 +1,7 @@
 #include "view/TitleArea.h"
 
 #include "platform/IPrompter.h"
+#include "settings/ViewSettings.h"
 #include "view/FolderScreen.h"
 #include "view/IFrameServices.h"
 #include "view/PathParts.h"
@@ -46,8 +47,8 @@ void TitleArea::CreateImages() {
 }
 
 int TitleArea::SizeIndex() const {
-    const ViewState& state = m_Parts.state;
-    return m_Parts.frame.IsFullScreen() ? state.m_nFontSizeFull : state.m_nFontSizeNormal;
+    const ViewSettings& settings = m_Parts.settings;
+    return m_Parts.frame.IsFullScreen() ? settings.m_nFontSizeFull : settings.m_nFontSizeNormal;
 }
 
 const TitleArea::StepFonts& TitleArea::Fonts() const {
@@ -84,14 +85,14 @@ TitlePainter::Title TitleArea::Content() {
         title.color = ViewColors::kResumeTitle;
     } else {
         title.line1 = QStringLiteral("Folder (%1)").arg(m_Parts.folder.FileCount());
-        title.line2 =
-            state.AtDriveLevel() ? QStringLiteral("<Drive Select>") : state.m_strCurrentFolder;
+        title.line2 = m_Parts.folder.AtDriveLevel() ? QStringLiteral("<Drive Select>")
+                                                    : m_Parts.settings.m_strCurrentFolder;
         title.color = ViewColors::kFolderTitle;
     }
     title.sizeIndex = SizeIndex();
     title.fullScreen = m_Parts.frame.IsFullScreen();
     title.skipButton0 =
-        !TitleGeometry::HasUpFolderButton(state.m_bResumeScreen, state.AtDriveLevel());
+        !TitleGeometry::HasUpFolderButton(state.m_bResumeScreen, m_Parts.folder.AtDriveLevel());
     title.pressedButton = m_nPressedButton;
     return title;
 }
@@ -109,7 +110,7 @@ int TitleArea::HitTestTitleButton(QPoint p, const QRect& client) const {
     const ViewState& state = m_Parts.state;
     return TitleGeometry::HitTestTitleButton(p.x(), p.y(), client, state.m_bPlaying,
                                              m_Parts.frame.IsFullScreen(), state.m_bResumeScreen,
-                                             state.AtDriveLevel(), SizeIndex());
+                                             m_Parts.folder.AtDriveLevel(), SizeIndex());
 }
 
 bool TitleArea::Press(QPoint p, const QRect& client) {

@@ -13,6 +13,7 @@ class IFrameServices;
 class IPrompter;
 class QPainter;
 class ResumeScreen;
+struct ViewSettings;
 struct ViewState;
 
 // The title area above the lists and what is drawn at every size step: the fonts, the list
@@ -20,6 +21,7 @@ struct ViewState;
 class TitleArea {
 public:
     struct Parts {
+        const ViewSettings& settings;
         const ViewState& state;
         IFrameServices& frame;
         IPrompter& prompter;

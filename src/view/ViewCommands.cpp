@@ -7,6 +7,7 @@
 #include "resources/CommandIds.h"
 #include "settings/ProgramVersion.h"
 #include "settings/SettingsStore.h"
+#include "settings/ViewSettings.h"
 #include "view/CommandTable.h"
 #include "view/FolderScreen.h"
 #include "view/IFrameServices.h"
@@ -38,10 +39,10 @@ bool HeldByDialog() {
 } // namespace
 
 void ViewCommands::OnCommand(int id) {
-    const QString folderBefore = m_Parts.state.m_strCurrentFolder;
+    const QString folderBefore = m_Parts.settings.m_strCurrentFolder;
     RunCommand(id);
     // Kept on disk as it changes, so that a killed program reopens the folder it showed.
-    if (m_Parts.state.m_strCurrentFolder != folderBefore)
+    if (m_Parts.settings.m_strCurrentFolder != folderBefore)
         m_Parts.frameView.SaveViewState();
 }
 
@@ -139,12 +140,12 @@ void ViewCommands::OpenPaths(const QStringList& paths) {
     const QFileInfo target(paths.first());
     state.m_bResumeScreen = false;
     if (target.isDir()) {
-        state.m_strCurrentFolder = target.absoluteFilePath();
+        m_Parts.settings.m_strCurrentFolder = target.absoluteFilePath();
         state.m_CurrentItem = MediaItem();
         m_Parts.host.ShowListScreen();
         return;
     }
-    state.m_strCurrentFolder = PathParts::FolderOf(target.absoluteFilePath());
+    m_Parts.settings.m_strCurrentFolder = PathParts::FolderOf(target.absoluteFilePath());
     state.m_CurrentItem = MediaItem();
     state.m_CurrentItem.path = target.absoluteFilePath();
     m_Parts.host.ShowListScreen();
@@ -181,8 +182,8 @@ std::unique_ptr<QMenu> ViewCommands::BuildMenu(QWidget* parent) {
     ViewMenus::MenuState rules;
     rules.resumeScreen = state.m_bResumeScreen;
     rules.fullScreen = m_Parts.frame.IsFullScreen();
-    rules.continuousMode = state.m_bContinuousMode;
-    rules.atDriveLevel = state.AtDriveLevel();
+    rules.continuousMode = m_Parts.settings.m_bContinuousMode;
+    rules.atDriveLevel = m_Parts.folder.AtDriveLevel();
     rules.level = m_Parts.transport.SpeedMode();
     rules.selected =
         state.m_bResumeScreen ? m_Parts.resume.SelectedEntry() : m_Parts.folder.SelectedItem();
@@ -191,23 +192,23 @@ std::unique_ptr<QMenu> ViewCommands::BuildMenu(QWidget* parent) {
 }
 
 void ViewCommands::ApplySettingsDialog() {
-    ViewState& state = m_Parts.state;
+    ViewSettings& settings = m_Parts.settings;
     CSettingDlg dlg(m_Parts.services.prompter, &m_Parts.view, m_Parts.frame.FrameWindow());
-    dlg.values = state;
-    const int rememberedPadSize = state.m_nPadSize;
+    dlg.values = settings;
+    const int rememberedPadSize = settings.m_nPadSize;
     if (dlg.exec() == QDialog::Accepted) {
         // The folder and the continuous mode are not the dialog's: keep what they are now.
-        dlg.values.m_strCurrentFolder = state.m_strCurrentFolder;
-        dlg.values.m_bContinuousMode = state.m_bContinuousMode;
-        static_cast<ViewSettings&>(state) = dlg.values;
-        m_Parts.engine.SetPrepCycleTime(state.mplayerPrepCycleTime);
-        m_Parts.writes.Report(m_Parts.services.settings.WriteDialogSettings(state));
+        dlg.values.m_strCurrentFolder = settings.m_strCurrentFolder;
+        dlg.values.m_bContinuousMode = settings.m_bContinuousMode;
+        settings = dlg.values;
+        m_Parts.engine.SetPrepCycleTime(settings.mplayerPrepCycleTime);
+        m_Parts.writes.Report(m_Parts.services.settings.WriteDialogSettings(settings));
         m_Parts.shell.LayoutLists();
         // A list screen must not come up over a file that started meanwhile.
-        if (!state.m_bPlaying)
+        if (!m_Parts.state.m_bPlaying)
             m_Parts.host.ShowListScreen();
     } else {
-        state.m_nPadSize = rememberedPadSize;
+        settings.m_nPadSize = rememberedPadSize;
     }
     m_Parts.shell.ResizePad();
 }
@@ -278,7 +279,7 @@ void ViewCommands::OnExit(int) {
 }
 
 void ViewCommands::OnContinuousMode(int) {
-    m_Parts.state.m_bContinuousMode = !m_Parts.state.m_bContinuousMode;
+    m_Parts.settings.m_bContinuousMode = !m_Parts.settings.m_bContinuousMode;
 }
 
 void ViewCommands::OnSkipBack(int id) {
@@ -294,7 +295,7 @@ void ViewCommands::OnAbout(int) {
 
 void ViewCommands::OnTransport(int id) {
     Transport& transport = m_Parts.transport;
-    const ViewState& state = m_Parts.state;
+    const ViewSettings& settings = m_Parts.settings;
     switch (id) {
     case ID_SEEK_START:
         transport.SeekToStart();
@@ -306,10 +307,10 @@ void ViewCommands::OnTransport(int id) {
         transport.FrameStep();
         break;
     case ID_SKIP_FORWARD:
-        transport.SkipForward(state.m_nSkipForwardSec);
+        transport.SkipForward(settings.m_nSkipForwardSec);
         break;
     case ID_SKIP_BACK:
-        transport.SkipBack(state.m_nSkipBackSec);
+        transport.SkipBack(settings.m_nSkipBackSec);
         break;
     case ID_SWITCH_AUDIO:
         transport.SwitchAudio();

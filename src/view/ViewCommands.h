@@ -21,6 +21,7 @@ class ResumeScreen;
 class Transport;
 class WriteFailureNotice;
 struct ViewServices;
+struct ViewSettings;
 struct ViewState;
 
 // Runs the menu, key, pad and button commands through the command table, with their handlers,
@@ -28,6 +29,7 @@ struct ViewState;
 class ViewCommands : private ICommandHandlers {
 public:
     struct Parts {
+        ViewSettings& settings;
         ViewState& state;
         const ViewServices& services;
         IFrameServices& frame;

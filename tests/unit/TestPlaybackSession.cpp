@@ -2,6 +2,7 @@
 // in, what it asks of MPlayer, and what the resume list holds at the end.
 #include "engine/IPlayerControl.h"
 #include "settings/ResumeList.h"
+#include "settings/ViewSettings.h"
 #include "support/CountingBeeper.h"
 #include "support/FakeClock.h"
 #include "support/FakeFrame.h"
@@ -118,6 +119,7 @@ protected:
 
     QTemporaryDir m_Dir;
     MediaItem m_Clip;
+    ViewSettings m_Settings;
     ViewState m_State;
     ResumeList m_ResumeList;
     RecordingPlayer m_Player;
@@ -128,7 +130,7 @@ protected:
     CountingBeeper m_Beeper;
     FakeFrame m_Frame;
     CountingHost m_Host;
-    PlaybackSession m_Session{{m_State, m_ResumeList, m_Player, m_Transport, m_Pointer,
+    PlaybackSession m_Session{{m_State, m_Settings, m_ResumeList, m_Player, m_Transport, m_Pointer,
                                m_PointerDevice, m_Clock, m_Beeper, m_Frame, m_Host}};
 };
 

@@ -202,7 +202,7 @@ TEST_F(FaultFileSystem, LinkLoopsAreSkippedAndALinkToItselfOpens) {
     EXPECT_EQ(Names(), (QStringList{"self", "clip.avi"}));
     View().FolderList().SelectRow(0, true);
     View().PlaySelectedItem();
-    EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder() + "/self");
+    EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder() + "/self");
     EXPECT_EQ(Names(), (QStringList{"self", "clip.avi"}));
     EXPECT_EQ(PlayRow(1), "loadfile \"" + folder + "self/clip.avi\"");
 }
@@ -221,7 +221,7 @@ TEST_F(FaultFileSystem, AFolderThatTurnsUnreadableListsNothingAndPlaysNothing) {
         EXPECT_TRUE(Names().isEmpty());
         EXPECT_TRUE(h.prompter.prompts.empty());
         View().OnCommand(ID_FOLDER_UP);
-        EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder());
+        EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder());
         EXPECT_EQ(Names(), QStringList{"locked"});
     }
     ::chmod(QFile::encodeName(locked).constData(), 0755);
@@ -288,7 +288,7 @@ TEST_F(FaultFileSystem, AVanishedFolderAsksAndFallsBackToTheDrives) {
         EXPECT_FALSE(view.State().m_bPlaying);
         EXPECT_EQ(harness.prompter.Texts(ScriptedPrompter::Kind::Retry),
                   (QStringList{kFolderMissing, kFolderMissing}));
-        EXPECT_TRUE(view.State().AtDriveLevel());
+        EXPECT_TRUE(view.Folder().AtDriveLevel());
         EXPECT_GT(view.FolderList().RowCount(), 0);
         QTest::qWait(150);
         EXPECT_TRUE(player.Record().CommandTexts().isEmpty());
@@ -306,9 +306,9 @@ TEST_F(FaultFileSystemMachineWide, AShareThatHangsNeverFreezesTheFolderScreen) {
     ASSERT_TRUE(QDir(h.Folder()).mkdir("sub"));
     StartIn(h.Folder() + "/sub");
     View().OnCommand(ID_FOLDER_UP);
-    EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder());
+    EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder());
     View().OnCommand(ID_FOLDER_TOP);
-    EXPECT_TRUE(View().State().AtDriveLevel());
+    EXPECT_TRUE(View().Folder().AtDriveLevel());
     EXPECT_TRUE(Names().contains(share.Path()));
     EXPECT_FALSE(share.GaveUp()) << "the folder screen waited for the share";
 }

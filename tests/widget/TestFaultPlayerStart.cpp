@@ -47,10 +47,10 @@ protected:
         EXPECT_EQ(h.beeper.beeps.back(), BEEP_DEFAULT);
         View().FolderList().SelectRow(0, true);
         View().PlaySelectedItem();
-        EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder() + "/clips/inner");
+        EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder() + "/clips/inner");
         EXPECT_EQ(View().FolderList().RowCount(), 1);
         View().OnCommand(ID_FOLDER_UP);
-        EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder() + "/clips");
+        EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder() + "/clips");
         View().OnCommand(ID_SWITCH_SCREEN);
         EXPECT_TRUE(View().ResumeListCtrl().isVisible());
         View().OnCommand(ID_SWITCH_SCREEN);

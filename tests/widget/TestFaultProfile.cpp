@@ -207,7 +207,7 @@ TEST_F(FaultProfile, BadValuesGiveDefaultsOrClampedValues) {
         expected.m_strExtFilterA = DefaultExtFilterA.toString();
         if (c.expect)
             c.expect(expected);
-        ViewSettings loaded = view.State();
+        ViewSettings loaded = view.Settings();
         // Where the folder cannot be found the view asks, and starts at the drives.
         loaded.m_strCurrentFolder.clear();
         if (c.name != std::string("duplicate keys")) {

@@ -108,11 +108,12 @@ protected:
         const ViewState& state = View().State();
         ListSeen seen;
         seen.resumeScreen = state.m_bResumeScreen;
-        seen.folder =
-            state.AtDriveLevel()
-                ? "<drives>"
-                : QDir(h.Folder()).relativeFilePath(state.m_strCurrentFolder).toStdString();
-        seen.selected = !state.m_bResumeScreen && state.AtDriveLevel()
+        seen.folder = View().Folder().AtDriveLevel()
+                          ? "<drives>"
+                          : QDir(h.Folder())
+                                .relativeFilePath(View().Settings().m_strCurrentFolder)
+                                .toStdString();
+        seen.selected = !state.m_bResumeScreen && View().Folder().AtDriveLevel()
                             ? "*"
                             : SelectedName(VisibleList(View())).toStdString();
         seen.prompts = static_cast<int>(h.prompter.prompts.size());
@@ -341,7 +342,7 @@ TEST_F(ViewInput, KeysAndPadCodesWhilePlaying) {
         {{Qt::Key_S, kCtrl},             {4, "get_time_pos", false}},
     });
     EXPECT_EQ(View().Session().PendingStop(), StopReason::Register);
-    EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder() + "/media");
+    EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder() + "/media");
 
     Play();
     Walk(std::vector<std::pair<Input, PlaySeen>>{
@@ -447,7 +448,7 @@ TEST_F(ViewInput, ThePadSizeMessageResizesThePad) {
     EXPECT_EQ(View().ControlPad()->size(), QSize(153, 358));
     QCoreApplication::postEvent(&View(), new CAppEvent(WM_PAD_SIZE, 60));
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(View().State().m_nPadSize, 60);
+    EXPECT_EQ(View().Settings().m_nPadSize, 60);
     EXPECT_EQ(View().ControlPad()->size(), QSize(230, 537));
 }
 

@@ -249,7 +249,7 @@ TEST_F(ViewPainting, EachTitleButtonPerformsItsActionWhenReleasedOnIt) {
     ASSERT_TRUE(SelectNamed(View().FolderList(), QStringLiteral("sub")));
     // 0: up one folder, selecting the folder left.
     Click(Button(0).center());
-    EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder());
+    EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder());
     EXPECT_EQ(SelectedName(View().FolderList()), QStringLiteral("media"));
     View().OnCommand(ID_PLAY);
     ASSERT_TRUE(SelectNamed(View().FolderList(), QStringLiteral("a.avi")));
@@ -308,7 +308,7 @@ TEST_F(ViewPainting, ADoubleClickActsOnceAsTheFirstClickDid) {
     };
     // On the up button: one folder up, as one click, and no pad.
     doubleClick(Button(0).center());
-    EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder() + "/media");
+    EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder() + "/media");
     EXPECT_EQ(View().Title().PressedButton(), -1);
     EXPECT_TRUE(Near(MeanColour(Grab(), Middle(Button(0))), PictureMean(0)));
     EXPECT_FALSE(View().ControlPad()->isVisible());
