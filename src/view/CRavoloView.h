@@ -29,7 +29,9 @@ class CWaitDlg;
 class IFrameServices;
 
 // The single view of the main frame: the folder and resume lists, the title area above them,
-// and the native window MPlayer draws its video into.
+// and the native window MPlayer draws its video into. It takes the window's events, lays out and
+// paints; MPlayer's upkeep, the commands, the title area and the screens' flows are their own
+// units'.
 class CRavoloView : public QWidget,
                     public IFrameView,
                     public IMprisTarget,
@@ -60,7 +62,6 @@ public:
     // and no modal dialog is open. Refused while a file plays or a modal dialog is open.
     void OpenPaths(const QStringList& paths) { m_Commands.OpenPaths(paths); }
 
-    void LayoutList(CColorListCtrl& list, int clientWidth, int clientHeight);
     void ShowListScreen() override;
     void PlaySelectedItem() { m_Commands.PlaySelectedItem(); }
     void OnCommand(int id) { m_Commands.OnCommand(id); }
@@ -116,6 +117,7 @@ private:
     void HidePad() override;
     void PostKeyToList(int key) override;
 
+    void LayoutList(CColorListCtrl& list, int clientWidth, int clientHeight);
     void RepaintOverPlayer();
     bool WriteViewState();
     void CreateList(CColorListCtrl& list, const QString& sizeCaption);
