@@ -29,11 +29,11 @@ CRavoloView::CRavoloView(const ViewServices& services, IFrameServices& frame, QW
       m_Resume(m_Settings, m_State, m_ListResume, *this),
       m_Folder(m_Settings, m_State, m_Resume.List(), m_ListFolder, services.prompter, *this,
                [this] { SaveViewState(); }),
-      m_Title({m_Settings, m_State, frame, services.prompter, m_Folder, m_Resume}),
-      m_Supervisor({m_Engine, services.prompter, services.settings, m_Writes, m_State, *this}),
       m_Transport(m_Engine), m_PointerKeeper(services.pointer),
       m_Session({m_State, m_Settings, m_Resume.List(), m_Engine, m_Transport, m_PointerKeeper,
                  services.pointer, services.clock, services.beeper, frame, *this}),
+      m_Title({m_Settings, m_State, frame, services.prompter, m_Folder, m_Resume, m_Session}),
+      m_Supervisor({m_Engine, services.prompter, services.settings, m_Writes, m_Session, *this}),
       m_Commands({m_Settings, m_State, m_Services, frame, m_Engine, m_Writes, m_Session,
                   m_Transport, m_Folder, m_Resume, m_Supervisor, *this, *this, *this, *this}) {
     // MPlayer draws into this window, so it must be a real X window of its own.
@@ -47,7 +47,7 @@ CRavoloView::CRavoloView(const ViewServices& services, IFrameServices& frame, QW
     connect(&m_ListFolder, &CColorListCtrl::rowActivated, this, [this] { OnCommand(ID_PLAY); });
     connect(&m_ListResume, &CColorListCtrl::rowActivated, this, [this] { OnCommand(ID_PLAY); });
     connect(&m_ListResume, &CColorListCtrl::selectionMoved, this, [this] {
-        if (!m_State.m_bPlaying && m_State.m_bResumeScreen)
+        if (!m_Session.IsPlaying() && m_State.m_bResumeScreen)
             update();
     });
     m_ControlPad = new CControlDlg(frame.FrameWindow(), this);
@@ -248,7 +248,7 @@ void CRavoloView::OnAppEvent(const CAppEvent& event) {
         break;
     case WM_PAD_COMMAND:
         m_Commands.Perform(InputMap::PadActionFor(static_cast<int>(event.Value()),
-                                                  m_State.m_bPlaying, m_State.m_bResumeScreen));
+                                                  m_Session.IsPlaying(), m_State.m_bResumeScreen));
         break;
     case WM_PAD_SIZE:
         m_Settings.m_nPadSize = static_cast<int>(event.Value());
@@ -271,7 +271,7 @@ void CRavoloView::timerEvent(QTimerEvent* event) {
     if (m_bTickAllowed && NeedsTick())
         StartTickTimer(m_Ticks.Next(m_Services.clock.NowMs()));
     else
-        m_bSleptWhilePlaying = m_State.m_bPlaying;
+        m_bSleptWhilePlaying = m_Session.IsPlaying();
 }
 
 // Called after every event of the view and every command queued for MPlayer: wakes the timer
@@ -328,7 +328,7 @@ bool CRavoloView::focusNextPrevChild(bool) {
 void CRavoloView::keyPressEvent(QKeyEvent* event) {
     const KeyOutcome outcome =
         InputMap::KeyActionFor(event->key(), event->modifiers(), event->isAutoRepeat(),
-                               InputMap::ScreenFor(m_State.m_bPlaying, m_State.m_bResumeScreen));
+                               InputMap::ScreenFor(m_Session.IsPlaying(), m_State.m_bResumeScreen));
     m_Commands.Perform(outcome.action);
     event->setAccepted(!outcome.defaultProcessing);
 }
@@ -337,7 +337,7 @@ void CRavoloView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     const QPoint p = event->position().toPoint();
-    m_bPressOnButton = !m_State.m_bPlaying && m_Title.Press(p, rect());
+    m_bPressOnButton = !m_Session.IsPlaying() && m_Title.Press(p, rect());
     if (m_bPressOnButton)
         repaint(m_Title.TitleButtonRect(m_Title.PressedButton(), rect()));
     else

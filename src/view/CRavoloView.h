@@ -46,7 +46,9 @@ public:
     void OnInitialUpdate();
 
     // IFrameView
-    bool HasPlaybackToFinish() const override { return m_State.m_bPlaying || m_Session.Stopping(); }
+    bool HasPlaybackToFinish() const override {
+        return m_Session.IsPlaying() || m_Session.Stopping();
+    }
     void StopForShutdown() override { m_Session.StopToClose(); }
     void SaveViewState() override;
 
@@ -152,10 +154,10 @@ private:
     CColorListCtrl m_ListResume;
     ResumeScreen m_Resume;
     FolderScreen m_Folder;
-    TitleArea m_Title;
-    PlayerSupervisor m_Supervisor;
     Transport m_Transport;
     PointerKeeper m_PointerKeeper;
     PlaybackSession m_Session;
+    TitleArea m_Title;
+    PlayerSupervisor m_Supervisor;
     ViewCommands m_Commands;
 };

@@ -34,7 +34,7 @@ PlaybackSession::PlaybackSession(const Collaborators& collaborators) : m_Collab(
 
 void PlaybackSession::Enter(SessionState state) {
     m_eState = state;
-    m_Collab.state.m_bPlaying = state == SessionState::Starting || state == SessionState::Playing;
+    m_bPlaying = state == SessionState::Starting || state == SessionState::Playing;
 }
 
 bool PlaybackSession::StartPlayback(const MediaItem& item, std::optional<uint32_t> seekTo) {
@@ -96,7 +96,7 @@ void PlaybackSession::ConfirmStart() {
 }
 
 void PlaybackSession::OnBlankLine() {
-    if (!m_Collab.state.m_bPlaying)
+    if (!m_bPlaying)
         return;
     ConfirmStart();
     m_bEndCheck = true;
@@ -150,7 +150,7 @@ void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
     m_eStopReason = StopReason::None;
     Enter(SessionState::Idle);
     m_Collab.host.SaveResumeState();
-    if (m_Collab.state.m_bClosing)
+    if (m_bClosing)
         m_Collab.frame.PostClose();
     else
         m_Collab.host.ShowListScreen();
@@ -167,7 +167,7 @@ void PlaybackSession::OnPlayerExited() {
     LeavePlaybackScreen();
     m_Collab.beeper.Beep(BEEP_DEFAULT);
     CompleteStop(std::nullopt);
-    if (!m_Collab.state.m_bClosing)
+    if (!m_bClosing)
         m_Collab.host.RestartPlayer();
 }
 
@@ -179,7 +179,7 @@ bool PlaybackSession::Expired(uint32_t since) const {
 void PlaybackSession::OnTimerTick(const QRect& viewRect) {
     if (RunExpiredCheck())
         return;
-    if (!m_Collab.state.m_bPlaying) {
+    if (!m_bPlaying) {
         m_Collab.pointer.ShowPointer();
         return;
     }
@@ -220,10 +220,9 @@ bool PlaybackSession::RunExpiredCheck() {
 bool PlaybackSession::NeedsTick(const QRect& viewRect) {
     if (m_eState == SessionState::Stopping)
         return true;
-    return m_Collab.state.m_bPlaying &&
-           (m_bStartCheck || m_bEndCheck ||
-            Transport::IsSeekLevel(m_Collab.transport.SpeedMode()) ||
-            m_Collab.pointer.NeedsTick(viewRect, m_Collab.state.m_bMenuOpen));
+    return m_bPlaying && (m_bStartCheck || m_bEndCheck ||
+                          Transport::IsSeekLevel(m_Collab.transport.SpeedMode()) ||
+                          m_Collab.pointer.NeedsTick(viewRect, m_Collab.state.m_bMenuOpen));
 }
 
 void PlaybackSession::OnStartTimeout() {
@@ -244,22 +243,22 @@ void PlaybackSession::OnEndOfFile() {
     m_Collab.host.SaveResumeState();
     if (m_Collab.settings.m_bContinuousMode)
         m_Collab.host.PlayNextInFolder();
-    if (!m_Collab.state.m_bPlaying) {
+    if (!m_bPlaying) {
         LeavePlaybackScreen();
         m_Collab.host.ShowListScreen();
     }
 }
 
 void PlaybackSession::StopToClose() {
-    if (m_Collab.state.m_bPlaying)
+    if (m_bPlaying)
         StopPlayback(StopReason::Register);
     else if (!Stopping())
         return;
-    m_Collab.state.m_bClosing = true;
+    m_bClosing = true;
 }
 
 QString PlaybackSession::PlaybackStatus() const {
-    if (!m_Collab.state.m_bPlaying)
+    if (!m_bPlaying)
         return QStringLiteral("Stopped");
     return m_Collab.transport.SpeedMode() == Transport::kPauseLevel ? QStringLiteral("Paused")
                                                                     : QStringLiteral("Playing");
@@ -267,5 +266,5 @@ QString PlaybackSession::PlaybackStatus() const {
 
 QString PlaybackSession::PlayingTitle() const {
     const ViewState& state = m_Collab.state;
-    return state.m_bPlaying ? PathParts::FileNamePart(state.m_CurrentItem.path) : QString();
+    return m_bPlaying ? PathParts::FileNamePart(state.m_CurrentItem.path) : QString();
 }

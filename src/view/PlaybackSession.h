@@ -62,6 +62,10 @@ public:
     QString PlaybackStatus() const;
     QString PlayingTitle() const;
 
+    // The playback screen is shown: a file starts or plays.
+    bool IsPlaying() const { return m_bPlaying; }
+    // The main window closes when the stop under way completes.
+    bool IsClosing() const { return m_bClosing; }
     SessionState State() const { return m_eState; }
     bool Stopping() const { return m_eState == SessionState::Stopping; }
     StopReason PendingStop() const { return m_eStopReason; }
@@ -81,6 +85,8 @@ private:
 
     Collaborators m_Collab;
     SessionState m_eState = SessionState::Idle;
+    bool m_bPlaying = false;
+    bool m_bClosing = false;
     StopReason m_eStopReason = StopReason::None;
     bool m_bStartCheck = false;
     uint32_t m_dwStartCheckTime = 0;

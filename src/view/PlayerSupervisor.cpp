@@ -6,7 +6,7 @@
 #include "platform/IPrompter.h"
 #include "platform/RegularFile.h"
 #include "settings/SettingsStore.h"
-#include "view/ViewState.h"
+#include "view/PlaybackSession.h"
 #include "view/WriteFailureNotice.h"
 
 #include <QWidget>
@@ -54,7 +54,7 @@ bool PlayerSupervisor::ChoosePlayerPath() {
     const QString chosen = m_Parts.prompter.ChooseExecutable(
         PlayerLocator::DialogFolder(m_strPlayerPath), PlayerLocator::kDialogFileName);
     // A file that started meanwhile would die with the MPlayer playing it.
-    if (chosen.isEmpty() || m_Parts.state.m_bPlaying)
+    if (chosen.isEmpty() || m_Parts.session.IsPlaying())
         return false;
     m_strPlayerPath = chosen;
     m_Parts.writes.Report(m_Parts.settings.SavePlayerPath(chosen));

@@ -6,10 +6,10 @@
 class CMPlayerEngine;
 class CWaitDlg;
 class IPrompter;
+class PlaybackSession;
 class QWidget;
 class SettingsStore;
 class WriteFailureNotice;
-struct ViewState;
 
 // Keeps one MPlayer running for the view: finds and launches it with the wait dialog shown until
 // it is ready, starts it again when it dies, and lets the user choose another program.
@@ -20,8 +20,8 @@ public:
         IPrompter& prompter;
         SettingsStore& settings;
         WriteFailureNotice& writes;
-        const ViewState& state;
-        QWidget& view; // MPlayer draws into its window
+        const PlaybackSession& session; // a file that plays keeps its MPlayer
+        QWidget& view;                  // MPlayer draws into its window
     };
     explicit PlayerSupervisor(const Parts& parts);
     ~PlayerSupervisor();

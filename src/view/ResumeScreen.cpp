@@ -82,8 +82,9 @@ void ResumeScreen::CarrySelection() {
     }
 }
 
-bool ResumeScreen::DeleteEntry(const QString& path, IPrompter& prompter) {
+bool ResumeScreen::DeleteEntry(const QString& path, IPrompter& prompter,
+                               const PlaybackSession& session) {
     // Found again by its path after the question: the list may have changed while it waited.
-    return prompter.ConfirmResumeDelete() && !m_State.m_bPlaying &&
+    return prompter.ConfirmResumeDelete() && !session.IsPlaying() &&
            m_ResumeList.RemoveResumeEntryByPath(path);
 }

@@ -31,7 +31,7 @@ public:
     // The folder screen is to show the selected entry's folder with the entry selected.
     void CarrySelection();
     // Asks, then removes the entry of path; false when nothing was removed.
-    bool DeleteEntry(const QString& path, IPrompter& prompter);
+    bool DeleteEntry(const QString& path, IPrompter& prompter, const PlaybackSession& session);
 
     ResumeList& List() { return m_ResumeList; }
     const ResumeList& List() const { return m_ResumeList; }

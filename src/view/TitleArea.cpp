@@ -5,6 +5,7 @@
 #include "view/FolderScreen.h"
 #include "view/IFrameServices.h"
 #include "view/PathParts.h"
+#include "view/PlaybackSession.h"
 #include "view/ResumeScreen.h"
 #include "view/ViewColors.h"
 #include "view/ViewState.h"
@@ -99,16 +100,17 @@ TitlePainter::Title TitleArea::Content() {
 
 void TitleArea::Paint(QPainter& painter, const QRect& client) {
     const ViewState& state = m_Parts.state;
-    const bool audio = state.m_bPlaying && state.m_CurrentItem.isAudio;
+    const bool playing = m_Parts.session.IsPlaying();
+    const bool audio = playing && state.m_CurrentItem.isAudio;
     TitlePainter::PaintBackground(painter, client, audio ? &m_AudioBitmap : nullptr);
-    if (state.m_bPlaying)
+    if (playing)
         return;
     TitlePainter::PaintTitle(painter, client, Content(), RowFont(), HeaderFont(), m_ButtonImage);
 }
 
 int TitleArea::HitTestTitleButton(QPoint p, const QRect& client) const {
     const ViewState& state = m_Parts.state;
-    return TitleGeometry::HitTestTitleButton(p.x(), p.y(), client, state.m_bPlaying,
+    return TitleGeometry::HitTestTitleButton(p.x(), p.y(), client, m_Parts.session.IsPlaying(),
                                              m_Parts.frame.IsFullScreen(), state.m_bResumeScreen,
                                              m_Parts.folder.AtDriveLevel(), SizeIndex());
 }

@@ -11,6 +11,7 @@
 class FolderScreen;
 class IFrameServices;
 class IPrompter;
+class PlaybackSession;
 class QPainter;
 class ResumeScreen;
 struct ViewSettings;
@@ -27,6 +28,7 @@ public:
         IPrompter& prompter;
         const FolderScreen& folder;
         ResumeScreen& resume;
+        const PlaybackSession& session;
     };
     explicit TitleArea(const Parts& parts) : m_Parts(parts) {}
 

@@ -68,7 +68,7 @@ void ViewCommands::RunWaitingCommand() {
         return;
     const std::function<void()> command = std::exchange(m_WaitingCommand, nullptr);
     // A stop to close ends with the window; nothing else is started.
-    if (!m_Parts.state.m_bClosing)
+    if (!m_Parts.session.IsClosing())
         command();
 }
 
@@ -82,11 +82,11 @@ void ViewCommands::Perform(const InputAction& action) {
         OnCommand(action.command);
         break;
     case ViewAction::SpeedStepDown:
-        if (state.m_bPlaying)
+        if (m_Parts.session.IsPlaying())
             m_Parts.transport.SpeedStepDown();
         break;
     case ViewAction::SpeedStepUp:
-        if (state.m_bPlaying)
+        if (m_Parts.session.IsPlaying())
             m_Parts.transport.SpeedStepUp();
         break;
     case ViewAction::LeaveFullScreenIfNotUser:
@@ -108,7 +108,7 @@ void ViewCommands::Perform(const InputAction& action) {
         m_Parts.shell.HidePad();
         break;
     case ViewAction::StopForShutdown:
-        if (state.m_bPlaying)
+        if (m_Parts.session.IsPlaying())
             m_Parts.frameView.StopForShutdown();
         else
             frame.PostClose();
@@ -122,8 +122,9 @@ void ViewCommands::PerformMediaKey(int qtKey) {
     if (HeldByDialog())
         return;
     const ViewState& state = m_Parts.state;
-    Perform(InputMap::KeyActionFor(qtKey, Qt::NoModifier, false,
-                                   InputMap::ScreenFor(state.m_bPlaying, state.m_bResumeScreen))
+    Perform(InputMap::KeyActionFor(
+                qtKey, Qt::NoModifier, false,
+                InputMap::ScreenFor(m_Parts.session.IsPlaying(), state.m_bResumeScreen))
                 .action);
 }
 
@@ -131,7 +132,7 @@ void ViewCommands::OpenPaths(const QStringList& paths) {
     ViewState& state = m_Parts.state;
     // Like a key, a hand-over never interrupts a playing file, nor acts behind a dialog, and
     // waits for a stop to end.
-    if (paths.isEmpty() || state.m_bPlaying || HeldByDialog())
+    if (paths.isEmpty() || m_Parts.session.IsPlaying() || HeldByDialog())
         return;
     if (m_Parts.session.Stopping()) {
         m_WaitingCommand = [this, paths] { OpenPaths(paths); };
@@ -175,9 +176,9 @@ void ViewCommands::PlaySelectedItem() {
 
 std::unique_ptr<QMenu> ViewCommands::BuildMenu(QWidget* parent) {
     const ViewState& state = m_Parts.state;
-    const int menuId = state.m_bPlaying        ? IDR_MENU_PLAYBACK
-                       : state.m_bResumeScreen ? IDR_MENU_RESUME
-                                               : IDR_MENU_FOLDER;
+    const int menuId = m_Parts.session.IsPlaying() ? IDR_MENU_PLAYBACK
+                       : state.m_bResumeScreen     ? IDR_MENU_RESUME
+                                                   : IDR_MENU_FOLDER;
     std::unique_ptr<QMenu> menu = ViewMenus::Build(menuId, parent);
     ViewMenus::MenuState rules;
     rules.resumeScreen = state.m_bResumeScreen;
@@ -205,7 +206,7 @@ void ViewCommands::ApplySettingsDialog() {
         m_Parts.writes.Report(m_Parts.services.settings.WriteDialogSettings(settings));
         m_Parts.shell.LayoutLists();
         // A list screen must not come up over a file that started meanwhile.
-        if (!m_Parts.state.m_bPlaying)
+        if (!m_Parts.session.IsPlaying())
             m_Parts.host.ShowListScreen();
     } else {
         settings.m_nPadSize = rememberedPadSize;
@@ -249,13 +250,13 @@ void ViewCommands::OnFolderTop(int) {
 
 void ViewCommands::OnResumeDelete(int) {
     const ViewState& state = m_Parts.state;
-    if (state.m_bPlaying)
+    if (m_Parts.session.IsPlaying())
         return;
     // On the folder screen only a file with a stored position has an entry to delete.
     const MediaItem* selected = state.m_bResumeScreen ? m_Parts.resume.SelectedEntry()
                                                       : m_Parts.folder.SelectedResumedFile();
     if (selected == nullptr ||
-        !m_Parts.resume.DeleteEntry(selected->path, m_Parts.services.prompter))
+        !m_Parts.resume.DeleteEntry(selected->path, m_Parts.services.prompter, m_Parts.session))
         return;
     m_Parts.host.SaveResumeState();
     m_Parts.host.ShowListScreen();
@@ -283,7 +284,7 @@ void ViewCommands::OnContinuousMode(int) {
 }
 
 void ViewCommands::OnSkipBack(int id) {
-    if (m_Parts.state.m_bPlaying)
+    if (m_Parts.session.IsPlaying())
         OnTransport(id);
     else
         OnFolderUp(id);

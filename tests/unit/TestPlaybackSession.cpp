@@ -90,10 +90,7 @@ protected:
         case Do::Start: m_Session.StartPlayback(m_Clip, m_Clip.positionSec); break;
         case Do::StopRegister: m_Session.StopPlayback(StopReason::Register); break;
         case Do::StopRestore: m_Session.StopPlayback(StopReason::Restore); break;
-        case Do::StopToClose: // as the view's stop for a shutdown
-            m_Session.StopPlayback(StopReason::Register);
-            m_State.m_bClosing = true;
-            break;
+        case Do::StopToClose: m_Session.StopToClose(); break; // as the view's stop for a shutdown
         case Do::Blank: m_Session.OnBlankLine(); break;
         case Do::Length: m_Session.OnLength(); break;
         case Do::Position: m_Session.OnTimePos(step.value); break;
@@ -139,7 +136,7 @@ TEST_P(PlaybackSessionScripts, EndAsExpected) {
     for (size_t i = 0; i < script.steps.size(); ++i) {
         Run(script.steps[i]);
         ASSERT_EQ(m_Session.State(), script.steps[i].then) << "after step " << i;
-        ASSERT_EQ(m_State.m_bPlaying,
+        ASSERT_EQ(m_Session.IsPlaying(),
                   m_Session.State() == S::Starting || m_Session.State() == S::Playing);
     }
     EXPECT_EQ(Resume(), script.resume);

@@ -28,7 +28,7 @@ TEST(FaultEarlyStop, AStopBeforeTheFirstAnswerLeavesOneEntry) {
         ASSERT_TRUE(h.WaitForReady());
         ASSERT_TRUE(view.ResumeListCtrl().SelectRow(1, true));
         view.PlaySelectedItem();
-        ASSERT_TRUE(view.State().m_bPlaying);
+        ASSERT_TRUE(view.Session().IsPlaying());
         view.OnCommand(c.command);
         ASSERT_TRUE(view.Session().StartCheckArmed());
         ASSERT_TRUE(ViewHarness::WaitFor(

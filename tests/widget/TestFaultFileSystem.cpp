@@ -76,7 +76,7 @@ protected:
         const qsizetype loads = Loads().size();
         View().FolderList().SelectRow(row, true);
         View().PlaySelectedItem();
-        if (!View().State().m_bPlaying) {
+        if (!View().Session().IsPlaying()) {
             QTest::qWait(150); // three ticks: anything queued would have been written
             return Loads().size() == loads ? QByteArray() : Loads().last();
         }
@@ -225,7 +225,7 @@ TEST_F(FaultFileSystem, AFolderThatTurnsUnreadableListsNothingAndPlaysNothing) {
         EXPECT_EQ(Names(), QStringList{"locked"});
     }
     ::chmod(QFile::encodeName(locked).constData(), 0755);
-    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_TRUE(h.beeper.beeps.empty());
 }
 
@@ -243,7 +243,7 @@ TEST_F(FaultFileSystem, AFileReplacedByAFolderIsNeverPlayed) {
     View().OnCommand(ID_SWITCH_SCREEN);
     ASSERT_TRUE(View().ResumeListCtrl().SelectRow(0, true));
     View().PlaySelectedItem();
-    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
     QTest::qWait(150);
     EXPECT_TRUE(Loads().isEmpty());
@@ -257,7 +257,7 @@ TEST_F(FaultFileSystem, AResumeEntryThatBecameANamedPipeBeepsInsteadOfWaitingFor
     View().OnCommand(ID_SWITCH_SCREEN);
     ASSERT_TRUE(View().ResumeListCtrl().SelectRow(0, true));
     View().PlaySelectedItem();
-    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
 }
 
@@ -285,7 +285,7 @@ TEST_F(FaultFileSystem, AVanishedFolderAsksAndFallsBackToTheDrives) {
         harness.prompter.retryAnswers = {true, false};
         view.FolderList().SelectRow(0, true);
         view.PlaySelectedItem();
-        EXPECT_FALSE(view.State().m_bPlaying);
+        EXPECT_FALSE(view.Session().IsPlaying());
         EXPECT_EQ(harness.prompter.Texts(ScriptedPrompter::Kind::Retry),
                   (QStringList{kFolderMissing, kFolderMissing}));
         EXPECT_TRUE(view.Folder().AtDriveLevel());

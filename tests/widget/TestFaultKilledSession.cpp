@@ -133,7 +133,7 @@ private:
         }
         m_Journal.Note("next", next);
         View().PlaySelectedItem();
-        if (!View().State().m_bPlaying)
+        if (!View().Session().IsPlaying())
             return m_Journal.Note("error", {"did not start", path});
         ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); });
         View().OnCommand(registering ? ID_STOP_REGISTER : ID_STOP_NO_REGISTER);

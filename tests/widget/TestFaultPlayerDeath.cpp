@@ -41,7 +41,7 @@ protected:
     }
     void PlayAndConfirm() {
         View().PlaySelectedItem();
-        ASSERT_TRUE(View().State().m_bPlaying);
+        ASSERT_TRUE(View().Session().IsPlaying());
         ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
     }
     bool WaitForCommand(const QByteArray& text) {
@@ -58,7 +58,7 @@ protected:
     void ExpectRecovery(bool wasPlaying) {
         ASSERT_TRUE(ViewHarness::WaitFor([&] { return m_Player->Record().Pids().size() >= 2; }));
         ASSERT_TRUE(h.WaitForReady());
-        EXPECT_FALSE(View().State().m_bPlaying);
+        EXPECT_FALSE(View().Session().IsPlaying());
         EXPECT_FALSE(View().Session().Stopping());
         EXPECT_TRUE(View().ResumeListCtrl().isVisible());
         EXPECT_FALSE(h.frame.playbackActive);

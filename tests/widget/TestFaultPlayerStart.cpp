@@ -42,7 +42,7 @@ protected:
         ASSERT_EQ(View().FolderList().RowCount(), 2); // "inner", then "a clip.avi"
         View().FolderList().SelectRow(1, true);
         View().PlaySelectedItem();
-        EXPECT_FALSE(View().State().m_bPlaying);
+        EXPECT_FALSE(View().Session().IsPlaying());
         ASSERT_EQ(h.beeper.beeps.size(), beeps + 1);
         EXPECT_EQ(h.beeper.beeps.back(), BEEP_DEFAULT);
         View().FolderList().SelectRow(0, true);
@@ -65,7 +65,7 @@ protected:
         ASSERT_TRUE(h.WaitForReady());
         View().FolderList().SelectRow(1, true);
         View().PlaySelectedItem();
-        EXPECT_TRUE(View().State().m_bPlaying);
+        EXPECT_TRUE(View().Session().IsPlaying());
         EXPECT_EQ(h.ProfileOnDisk()->LoadPlayerPath(), FakePlayer::Program());
     }
 
@@ -153,7 +153,7 @@ TEST_F(FaultPlayerPath, APathWithSpacesAndJapaneseRuns) {
     View().FolderList().SelectRow(1, true);
     View().PlaySelectedItem();
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
-    EXPECT_TRUE(View().State().m_bPlaying);
+    EXPECT_TRUE(View().Session().IsPlaying());
 }
 
 // ---- players that never get ready ----------------------------------------------------------
@@ -185,7 +185,7 @@ TEST_F(FaultMisbehavingPlayerView, NeverReadyKeepsTheWaitDialogAndBeepsOnPlay) {
         EXPECT_EQ(view.Engine().GetPrepState(), c.state);
         EXPECT_TRUE(view.WaitDialog().isVisible());
         view.PlaySelectedItem();
-        EXPECT_FALSE(view.State().m_bPlaying);
+        EXPECT_FALSE(view.Session().IsPlaying());
         EXPECT_EQ(harness.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
         EXPECT_TRUE(player.Record().CommandTexts().isEmpty());
         EXPECT_TRUE(harness.prompter.prompts.empty());
@@ -201,7 +201,7 @@ TEST_F(FaultMisbehavingPlayerView, AnEndlessLineWithoutLineFeedStartsNothing) {
     QTest::qWait(kSeveralWindowsMs);
     View().FolderList().SelectRow(1, true);
     View().PlaySelectedItem();
-    if (!View().State().m_bPlaying) {
+    if (!View().Session().IsPlaying()) {
         EXPECT_TRUE(View().WaitDialog().isVisible());
         EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
         return;
@@ -209,7 +209,7 @@ TEST_F(FaultMisbehavingPlayerView, AnEndlessLineWithoutLineFeedStartsNothing) {
     // Ready, but no answer ever ends its line.
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return player.Record().CommandTexts().size() >= 2; }));
     h.clock.Advance(2200);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().State().m_bPlaying; }));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().IsPlaying(); }));
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_HAND});
     EXPECT_TRUE(View().FolderList().isVisible());
 }

@@ -245,7 +245,7 @@ TEST_F(FaultProfile, AProfileThatIsAFolderStartsWithDefaultsAndIsToldOnce) {
     for (int round = 0; round < 2; ++round) {
         View().FolderList().SelectRow(0, true);
         View().PlaySelectedItem();
-        ASSERT_TRUE(View().State().m_bPlaying);
+        ASSERT_TRUE(View().Session().IsPlaying());
         ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
         View().OnCommand(ID_STOP_REGISTER);
         ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));

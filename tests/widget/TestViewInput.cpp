@@ -132,7 +132,7 @@ protected:
             const QList<QByteArray> queued = QueuedCommands(View());
             PlaySeen seen;
             seen.level = View().TransportControls().SpeedMode();
-            seen.playing = View().State().m_bPlaying;
+            seen.playing = View().Session().IsPlaying();
             if (queued.size() > before) {
                 const QByteArray& first = queued[before];
                 seen.queued = first.startsWith(expected.queued.c_str()) && !expected.queued.empty()
@@ -171,7 +171,7 @@ protected:
     void Play() {
         ASSERT_TRUE(h.EndUnansweredStop());
         PressKey(View(), Qt::Key_MediaTogglePlayPause);
-        ASSERT_TRUE(View().State().m_bPlaying);
+        ASSERT_TRUE(View().Session().IsPlaying());
     }
 
     FakePlayer m_Player{""};
@@ -240,7 +240,7 @@ TEST_F(ViewInput, KeysOnTheResumeAndFolderScreens) {
     });
     // clang-format on
     EXPECT_EQ(h.prompter.Texts(ScriptedPrompter::Kind::ResumeDelete).size(), 2);
-    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_TRUE(h.beeper.beeps.empty());
     WalkFullScreen(true);
     View().OnCommand(ID_SWITCH_SCREEN);
@@ -299,7 +299,7 @@ TEST_F(ViewInput, KeysAndPadCodesWhilePlaying) {
     Start();
     ASSERT_TRUE(h.WaitForReady());
     PressKey(View(), Qt::Key_Return); // the entry of a.avi
-    ASSERT_TRUE(View().State().m_bPlaying);
+    ASSERT_TRUE(View().Session().IsPlaying());
     // clang-format off
     Walk(std::vector<std::pair<Input, PlaySeen>>{
         {{Qt::Key_Tab},                  {9, ""}},
@@ -381,7 +381,7 @@ TEST_F(ViewInput, KeysAndPadCodesWhilePlaying) {
         SCOPED_TRACE(Describe(stop.input));
         Play();
         Deliver(View(), stop.input);
-        EXPECT_FALSE(View().State().m_bPlaying);
+        EXPECT_FALSE(View().Session().IsPlaying());
         EXPECT_EQ(View().Session().PendingStop(), stop.reason);
     }
 
@@ -390,7 +390,7 @@ TEST_F(ViewInput, KeysAndPadCodesWhilePlaying) {
     View().ControlPad()->show();
     SendPadCode(View(), 2);
     EXPECT_FALSE(View().ControlPad()->isVisible());
-    EXPECT_TRUE(View().State().m_bPlaying);
+    EXPECT_TRUE(View().Session().IsPlaying());
     EXPECT_EQ(h.frame.closeRequests, 0);
 }
 
@@ -436,7 +436,7 @@ TEST_F(ViewInput, PadExitWhilePlayingStoresThePositionThenCloses) {
     ASSERT_TRUE(h.WaitForReady());
     Play();
     SendPadCode(View(), 0);
-    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_EQ(h.frame.closeRequests, 0);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return h.frame.closeRequests == 1; }));
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),

@@ -291,10 +291,10 @@ TEST_F(ViewPainting, AClickOffTheButtonsShowsThePadAroundItAndTheNextHidesIt) {
     // While playing there are no buttons: a click there toggles the pad.
     ASSERT_TRUE(h.WaitForReady());
     View().PlaySelectedItem();
-    ASSERT_TRUE(View().State().m_bPlaying);
+    ASSERT_TRUE(View().Session().IsPlaying());
     Click(Button(1).center());
     EXPECT_TRUE(pad.isVisible());
-    EXPECT_TRUE(View().State().m_bPlaying);
+    EXPECT_TRUE(View().Session().IsPlaying());
 }
 
 TEST_F(ViewPainting, ADoubleClickActsOnceAsTheFirstClickDid) {
@@ -319,14 +319,14 @@ TEST_F(ViewPainting, WhilePlayingOnlyTheColourKeyShowsOrTheLogoInTheMiddleForAud
     ASSERT_TRUE(h.WaitForReady());
     ASSERT_TRUE(SelectNamed(View().FolderList(), QStringLiteral("a.avi")));
     View().PlaySelectedItem();
-    ASSERT_TRUE(View().State().m_bPlaying);
+    ASSERT_TRUE(View().Session().IsPlaying());
     EXPECT_TRUE(AllColour(Grab(), View().rect(), kKey));
 
     View().OnCommand(ID_STOP_NO_REGISTER);
     ASSERT_TRUE(h.EndUnansweredStop());
     ASSERT_TRUE(SelectNamed(View().FolderList(), QStringLiteral("b.mp3")));
     View().PlaySelectedItem();
-    ASSERT_TRUE(View().State().m_bPlaying);
+    ASSERT_TRUE(View().Session().IsPlaying());
     const QImage logo(QStringLiteral(":/artwork/logo.png"));
     ASSERT_EQ(logo.size(), QSize(256, 256));
     QImage expected(View().size(), QImage::Format_RGB32);

@@ -503,7 +503,7 @@ TEST_F(ViewScreens, OpeningAMissingEntryBeepsAndMarksIt) {
     EXPECT_EQ(list.IconIndex(0), 4);
     EXPECT_EQ(list.SelectedRow(), 0);
     EXPECT_EQ(view.Resume().List().Entries()[0].kind, MissingFile);
-    EXPECT_FALSE(view.State().m_bPlaying);
+    EXPECT_FALSE(view.Session().IsPlaying());
     EXPECT_TRUE(QueuedCommands(view).isEmpty());
 }
 
@@ -513,7 +513,7 @@ TEST_F(ViewScreens, AFileThatVanishedBeforeOpeningMakesTheLevelReadAgainAndPlays
     ASSERT_TRUE(SelectNamed(view.FolderList(), QStringLiteral("b.mp3")));
     QFile::remove(h.Folder() + "/media/b.mp3");
     PressKey(view, Qt::Key_Return);
-    EXPECT_FALSE(view.State().m_bPlaying);
+    EXPECT_FALSE(view.Session().IsPlaying());
     EXPECT_EQ(RowNamed(view.FolderList(), QStringLiteral("b.mp3")), -1);
     EXPECT_EQ(view.FolderList().SelectedRow(), 0);
     EXPECT_TRUE(h.beeper.beeps.empty());
