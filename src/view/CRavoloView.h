@@ -74,6 +74,7 @@ public:
     const ResumeScreen& Resume() const { return m_Resume; }
     const PlayerSupervisor& Supervisor() const { return m_Supervisor; }
     const TitleArea& Title() const { return m_Title; }
+    const ViewCommands& Commands() const { return m_Commands; }
     CMPlayerEngine& Engine() { return m_Engine; }
     CColorListCtrl& FolderList() { return m_ListFolder; }
     CColorListCtrl& ResumeListCtrl() { return m_ListResume; }

@@ -73,7 +73,6 @@ void ViewCommands::RunWaitingCommand() {
 }
 
 void ViewCommands::Perform(const InputAction& action) {
-    ViewState& state = m_Parts.state;
     IFrameServices& frame = m_Parts.frame;
     switch (action.action) {
     case ViewAction::None:
@@ -90,15 +89,15 @@ void ViewCommands::Perform(const InputAction& action) {
             m_Parts.transport.SpeedStepUp();
         break;
     case ViewAction::LeaveFullScreenIfNotUser:
-        if (frame.IsFullScreen() && !state.m_bFullScreen)
+        if (frame.IsFullScreen() && !m_bFullScreen)
             frame.ToggleFullScreen();
         break;
     case ViewAction::AltEnter:
         if (!frame.IsFullScreen()) {
             frame.ToggleFullScreen();
-            state.m_bFullScreen = true;
+            m_bFullScreen = true;
         } else {
-            state.m_bFullScreen = false;
+            m_bFullScreen = false;
         }
         break;
     case ViewAction::PostKeyToList:
@@ -218,7 +217,7 @@ void ViewCommands::ApplySettingsDialog() {
 
 void ViewCommands::OnFullScreen(int) {
     m_Parts.frame.ToggleFullScreen();
-    m_Parts.state.m_bFullScreen = m_Parts.frame.IsFullScreen();
+    m_bFullScreen = m_Parts.frame.IsFullScreen();
 }
 
 void ViewCommands::OnPlayerPath(int) {

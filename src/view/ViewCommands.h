@@ -61,6 +61,9 @@ public:
     // A handed-over file, once MPlayer is ready and no dialog waits.
     void PlayPendingFile();
 
+    // The user asked for full screen (Ctrl+F, Alt+Enter), as against a full screen of the desktop.
+    bool IsUserFullScreen() const { return m_bFullScreen; }
+
 private:
     void RunCommand(int id);
     void ApplySettingsDialog();
@@ -84,4 +87,5 @@ private:
     Parts m_Parts;
     // A command given while a stop waits for MPlayer's answer; it runs once the stop has ended.
     std::function<void()> m_WaitingCommand;
+    bool m_bFullScreen = false; // the user's own full-screen choice
 };

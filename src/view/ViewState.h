@@ -3,11 +3,11 @@
 #include "settings/MediaItem.h"
 
 // Which list screen the view shows, and the file carried between the screens. The settings, the
-// lists, the playing flag, the player path and the title buttons belong to their own units (the
-// view, ResumeScreen, FolderScreen, PlaybackSession, PlayerSupervisor, TitleArea).
+// lists, the playing flag, the player path, the full-screen choice and the title buttons belong to
+// their own units (the view, ResumeScreen, FolderScreen, PlaybackSession, PlayerSupervisor,
+// ViewCommands, TitleArea).
 struct ViewState {
-    bool m_bFullScreen = false; // the user's own full-screen choice (Ctrl+F, Alt+Enter)
-    MediaItem m_CurrentItem;    // the file played, or carried between the screens
+    MediaItem m_CurrentItem; // the file played, or carried between the screens
     bool m_bResumeScreen = false;
     bool m_bMenuOpen = false;
 };

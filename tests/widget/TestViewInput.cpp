@@ -145,7 +145,8 @@ protected:
     void Walk(const std::vector<std::pair<Input, FullSeen>>& rows) {
         for (const auto& [input, expected] : rows) {
             Deliver(View(), input);
-            EXPECT_EQ(FullSeen({h.frame.fullScreen, View().State().m_bFullScreen}), expected)
+            EXPECT_EQ(FullSeen({h.frame.fullScreen, View().Commands().IsUserFullScreen()}),
+                      expected)
                 << Describe(input);
         }
     }
