@@ -166,10 +166,6 @@ void CRavoloView::PlayNextInFolder() {
     m_Folder.PlayNextAfter(finished, m_Session, m_Services.beeper);
 }
 
-void CRavoloView::RepaintView() {
-    update();
-}
-
 CColorListCtrl& CRavoloView::VisibleList() {
     return m_State.m_bResumeScreen ? m_ListResume : m_ListFolder;
 }

@@ -110,7 +110,7 @@ protected:
 private:
     // IPlaybackHost
     void HideLists() override;
-    void RepaintView() override;
+    void RepaintView() override { update(); }
     void PlayNextInFolder() override;
     void SaveResumeState() override;
     void RestartPlayer() override { m_Supervisor.RestartPlayer(); }
