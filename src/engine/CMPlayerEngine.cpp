@@ -149,8 +149,9 @@ void CMPlayerEngine::Enqueue(int delay, QByteArray text) {
     NotifyWork();
 }
 
-void CMPlayerEngine::Enqueue(const SlaveProtocol::FixedCommand& command) {
-    Enqueue(command.delay, Bytes(command.text));
+void CMPlayerEngine::Send(SlaveCmd command) {
+    const SlaveProtocol::FixedCommand& row = SlaveProtocol::Fixed(command);
+    Enqueue(row.delay, Bytes(row.text));
 }
 
 bool CMPlayerEngine::LoadFile(const QString& path) {
@@ -175,52 +176,4 @@ void CMPlayerEngine::SeekAbsolute(uint32_t seconds) {
 
 void CMPlayerEngine::ShowOsdText(const QByteArray& text) {
     Enqueue(SlaveProtocol::kArgumentCommandDelay, SlaveCommandText::ShowOsdText(text));
-}
-
-void CMPlayerEngine::GetTimePos() {
-    Enqueue(SlaveProtocol::kGetTimePos);
-}
-
-void CMPlayerEngine::GetTimeLength() {
-    Enqueue(SlaveProtocol::kGetTimeLength);
-}
-
-void CMPlayerEngine::Pause() {
-    Enqueue(SlaveProtocol::kPause);
-}
-
-void CMPlayerEngine::FrameStep() {
-    Enqueue(SlaveProtocol::kFrameStep);
-}
-
-void CMPlayerEngine::MuteOn() {
-    Enqueue(SlaveProtocol::kMuteOn);
-}
-
-void CMPlayerEngine::MuteOff() {
-    Enqueue(SlaveProtocol::kMuteOff);
-}
-
-void CMPlayerEngine::MuteOffAtStart() {
-    Enqueue(SlaveProtocol::kMuteOffAtStart);
-}
-
-void CMPlayerEngine::ScaleTempoOn() {
-    Enqueue(SlaveProtocol::kScaleTempoOn);
-}
-
-void CMPlayerEngine::ClearAudioFilters() {
-    Enqueue(SlaveProtocol::kClearAudioFilters);
-}
-
-void CMPlayerEngine::SwitchAudio() {
-    Enqueue(SlaveProtocol::kSwitchAudio);
-}
-
-void CMPlayerEngine::SelectSubtitle() {
-    Enqueue(SlaveProtocol::kSelectSubtitle);
-}
-
-void CMPlayerEngine::Stop() {
-    Enqueue(SlaveProtocol::kStop);
 }

@@ -68,27 +68,15 @@ public:
 
     // The slave commands: each only queues its line. LoadFile queues nothing and returns false
     // for a path that cannot be sent safely.
+    void Send(SlaveCmd command) override;
     bool LoadFile(const QString& path) override;
     void SetSpeed(int delay, int percent) override;
     void SeekRelative(int seconds) override;
     void SeekAbsolute(uint32_t seconds) override;
     void ShowOsdText(const QByteArray& text) override;
-    void GetTimePos() override;
-    void GetTimeLength() override;
-    void Pause() override;
-    void FrameStep() override;
-    void MuteOn() override;
-    void MuteOff() override;
-    void MuteOffAtStart() override;
-    void ScaleTempoOn() override;
-    void ClearAudioFilters() override;
-    void SwitchAudio() override;
-    void SelectSubtitle() override;
-    void Stop() override;
 
 private:
     void Enqueue(int delay, QByteArray text);
-    void Enqueue(const SlaveProtocol::FixedCommand& command);
     std::optional<uint64_t> ReadCycles() const;
     void ReaderThreadProc(int outputFd, long launch, std::promise<void> ended);
     void StopReader();

@@ -53,7 +53,7 @@ bool PlaybackSession::StartPlayback(const MediaItem& item, std::optional<uint32_
     m_bStartCheck = true;
     m_dwStartCheckTime = m_Collab.clock.NowMs();
     m_bEndCheck = false;
-    m_Collab.player.GetTimeLength();
+    m_Collab.player.Send(SlaveCmd::GetTimeLength);
     if (seekTo)
         m_Collab.player.SeekAbsolute(*seekTo);
     QPoint cursor;
@@ -73,8 +73,8 @@ void PlaybackSession::StopPlayback(StopReason reason) {
     m_bEndCheck = false;
     m_Collab.transport.ResetForStop();
     // Asked before the stop, so MPlayer still has the file loaded when it answers.
-    m_Collab.player.GetTimePos();
-    m_Collab.player.Stop();
+    m_Collab.player.Send(SlaveCmd::GetTimePos);
+    m_Collab.player.Send(SlaveCmd::Stop);
     LeavePlaybackScreen();
 }
 
@@ -99,7 +99,7 @@ void PlaybackSession::OnBlankLine() {
     ConfirmStart();
     m_bEndCheck = true;
     m_dwEndCheckTime = m_Collab.clock.NowMs();
-    m_Collab.player.GetTimeLength();
+    m_Collab.player.Send(SlaveCmd::GetTimeLength);
 }
 
 void PlaybackSession::OnLength() {

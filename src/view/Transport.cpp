@@ -45,7 +45,7 @@ int Transport::LevelForCommand(int commandId) {
 void Transport::ApplySpeed(int percent) {
     if (percent < 100 || percent > 200) {
         if (!m_bMuted) {
-            m_Commands.MuteOn();
+            m_Commands.Send(SlaveCmd::MuteOn);
             m_bMuted = true;
         }
         m_Commands.SetSpeed(kAfterMuteDelay, percent);
@@ -53,11 +53,11 @@ void Transport::ApplySpeed(int percent) {
     }
     m_Commands.SetSpeed(0, percent);
     if (percent == 100)
-        m_Commands.ClearAudioFilters();
+        m_Commands.Send(SlaveCmd::ClearAudioFilters);
     else
-        m_Commands.ScaleTempoOn();
+        m_Commands.Send(SlaveCmd::ScaleTempoOn);
     if (m_bMuted) {
-        m_Commands.MuteOff();
+        m_Commands.Send(SlaveCmd::MuteOff);
         m_bMuted = false;
     }
 }
@@ -74,11 +74,11 @@ void Transport::TogglePause() {
         return;
     }
     if (!m_bMuted) {
-        m_Commands.MuteOn();
+        m_Commands.Send(SlaveCmd::MuteOn);
         m_bMuted = true;
     }
     m_nSpeedMode = kPauseLevel;
-    m_Commands.Pause();
+    m_Commands.Send(SlaveCmd::Pause);
 }
 
 void Transport::SelectLevel(int level) {
@@ -122,17 +122,17 @@ void Transport::SeekToStart() {
 
 void Transport::FrameStep() {
     if (m_nSpeedMode == kPauseLevel)
-        m_Commands.FrameStep();
+        m_Commands.Send(SlaveCmd::FrameStep);
 }
 
 void Transport::SwitchAudio() {
     if (m_nSpeedMode == kNormalLevel)
-        m_Commands.SwitchAudio();
+        m_Commands.Send(SlaveCmd::SwitchAudio);
 }
 
 void Transport::SelectSubtitle() {
     if (m_nSpeedMode == kNormalLevel)
-        m_Commands.SelectSubtitle();
+        m_Commands.Send(SlaveCmd::SelectSubtitle);
 }
 
 void Transport::OnSeekTick() {
@@ -150,7 +150,7 @@ void Transport::SkipSeekTicks(int ticks) {
 void Transport::ResetForStart() {
     m_nSpeedMode = kNormalLevel;
     if (m_bMuted)
-        m_Commands.MuteOffAtStart();
+        m_Commands.Send(SlaveCmd::MuteOffAtStart);
     m_bMuted = false;
 }
 

@@ -25,10 +25,8 @@ public:
         m_Queued << "loadfile " + QFileInfo(path).fileName();
         return true;
     }
-    void GetTimeLength() override { m_Queued << "get_time_length"; }
-    void GetTimePos() override { m_Queued << "get_time_pos"; }
+    void Send(SlaveCmd command) override { RecordingCommands::Send(command); }
     void SeekAbsolute(uint32_t seconds) override { RecordingCommands::SeekAbsolute(seconds); }
-    void Stop() override { m_Queued << "stop"; }
     bool HasQueuedCommands() const override { return busy; }
     bool busy = false; // lines wait in the queue, not yet written
 };
