@@ -59,7 +59,7 @@ public:
     bool HasQueuedCommands() const override { return !m_Queue.Pending().empty(); }
     // Counts the launches: a death notice naming an earlier one is about an MPlayer already
     // replaced (a path change or a restart came first), never about the running one.
-    long LaunchNumber() const { return m_nLaunch; }
+    long LaunchNumber() const { return m_Launch; }
     void SetPrepCycleTime(uint32_t threshold) { m_Readiness.SetThreshold(threshold); }
     pid_t ProcessId() const { return m_Process.Pid(); }
     const CommandQueue& Queue() const { return m_Queue; }
@@ -87,9 +87,9 @@ private:
     ChildProcess m_Process;
     std::thread m_ReaderThread;
     std::future<void> m_ReaderEnded;
-    std::atomic<bool> m_bQuitting{false}; // the end of MPlayer's output is our own doing
+    std::atomic<bool> m_Quitting{false}; // the end of MPlayer's output is our own doing
     ReadinessMeter m_Readiness;
     CommandQueue m_Queue;
-    long m_nLaunch = 0;
+    long m_Launch = 0;
     std::function<void()> m_WorkNotifier;
 };

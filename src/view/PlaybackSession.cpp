@@ -31,13 +31,13 @@ bool IsReadable(const QString& path) {
 PlaybackSession::PlaybackSession(const Collaborators& collaborators) : m_Collab(collaborators) {}
 
 void PlaybackSession::Enter(SessionState state) {
-    m_eState = state;
+    m_State = state;
     m_Collab.state.m_bPlaying = state == SessionState::Starting || state == SessionState::Playing;
 }
 
 bool PlaybackSession::StartPlayback(const MediaItem& item, std::optional<uint32_t> seekTo) {
     // A start while a stop waits would take over the stopped file's held entry.
-    if (m_eState == SessionState::Stopping)
+    if (m_State == SessionState::Stopping)
         return false;
     if (!IsReadable(item.path) || !m_Collab.player.IsReady())
         return false;
@@ -68,8 +68,8 @@ bool PlaybackSession::StartPlayback(const MediaItem& item, std::optional<uint32_
 
 void PlaybackSession::StopPlayback(StopReason reason) {
     Enter(SessionState::Stopping);
-    m_eStopReason = reason;
-    m_dwStopTime = m_Collab.clock.NowMs();
+    m_nStopReason = reason;
+    m_StopTime = m_Collab.clock.NowMs();
     m_bEndCheck = false;
     m_Collab.transport.ResetForStop();
     // Asked before the stop, so MPlayer still has the file loaded when it answers.
@@ -88,7 +88,7 @@ void PlaybackSession::ConfirmStart() {
     if (!m_bStartCheck)
         return;
     m_bStartCheck = false;
-    if (m_eState == SessionState::Starting)
+    if (m_State == SessionState::Starting)
         Enter(SessionState::Playing);
     m_Collab.state.m_ResumeList.DetachResumeEntry(m_Collab.state.m_CurrentItem.path);
 }
@@ -103,7 +103,7 @@ void PlaybackSession::OnBlankLine() {
 }
 
 void PlaybackSession::OnLength() {
-    switch (m_eState) {
+    switch (m_State) {
     case SessionState::Starting:
     case SessionState::Playing:
         ConfirmStart();
@@ -125,17 +125,17 @@ void PlaybackSession::OnLength() {
 
 void PlaybackSession::OnTimePos(uint32_t seconds) {
     // Late for a stop already completed without it: nothing is left to decide.
-    if (m_eState == SessionState::Idle)
+    if (m_State == SessionState::Idle)
         return;
     ConfirmStart();
-    if (m_eState == SessionState::Stopping)
+    if (m_State == SessionState::Stopping)
         CompleteStop(seconds);
 }
 
 // Without a position a registration cannot be made, and the held entry goes back to its place.
 void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
     ResumeList& resume = m_Collab.state.m_ResumeList;
-    if (m_eStopReason == StopReason::Register && position) {
+    if (m_nStopReason == StopReason::Register && position) {
         resume.RegisterResumeEntry(m_Collab.state.m_CurrentItem, *position,
                                    m_Collab.state.m_bAFNoResume);
         // The old entry is replaced (or, for audio without resume, dropped) for good.
@@ -145,7 +145,7 @@ void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
     }
     // A late first answer must not detach the entry just put back.
     m_bStartCheck = false;
-    m_eStopReason = StopReason::None;
+    m_nStopReason = StopReason::None;
     Enter(SessionState::Idle);
     m_Collab.host.SaveResumeState();
     if (m_Collab.state.m_bClosing)
@@ -156,7 +156,7 @@ void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
 
 void PlaybackSession::OnPlayerExited() {
     m_bEndCheck = false;
-    if (m_eState == SessionState::Idle) {
+    if (m_State == SessionState::Idle) {
         m_bStartCheck = false;
         m_Collab.host.RestartPlayer();
         return;
@@ -189,7 +189,7 @@ void PlaybackSession::OnTimerTick(const QRect& viewRect) {
 // ran out. MPlayer 1.5 answers nothing to get_time_pos while idle (a file it could not open,
 // or one that has just ended), so a stop too must end on time.
 bool PlaybackSession::RunExpiredCheck() {
-    switch (m_eState) {
+    switch (m_State) {
     case SessionState::Starting:
         if (!Expired(m_dwStartCheckTime))
             return false;
@@ -204,8 +204,8 @@ bool PlaybackSession::RunExpiredCheck() {
         // The wait starts once the position has been asked: a "mute 0" ahead of it in the queue
         // holds it back for two seconds.
         if (m_Collab.player.HasQueuedCommands())
-            m_dwStopTime = m_Collab.clock.NowMs();
-        if (!Expired(m_dwStopTime))
+            m_StopTime = m_Collab.clock.NowMs();
+        if (!Expired(m_StopTime))
             return false;
         CompleteStop(std::nullopt);
         return true;
@@ -216,7 +216,7 @@ bool PlaybackSession::RunExpiredCheck() {
 }
 
 bool PlaybackSession::NeedsTick(const QRect& viewRect) {
-    if (m_eState == SessionState::Stopping)
+    if (m_State == SessionState::Stopping)
         return true;
     return m_Collab.state.m_bPlaying &&
            (m_bStartCheck || m_bEndCheck ||

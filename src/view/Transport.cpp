@@ -136,15 +136,15 @@ void Transport::SelectSubtitle() {
 }
 
 void Transport::OnSeekTick() {
-    if (++m_nSeekTicks < kTicksPerSeekStep)
+    if (++m_SeekTicks < kTicksPerSeekStep)
         return;
-    m_nSeekTicks = 0;
+    m_SeekTicks = 0;
     if (IsSeekLevel(m_nSpeedMode))
         m_Commands.SeekRelative(SpeedTable[m_nSpeedMode]);
 }
 
 void Transport::SkipSeekTicks(int ticks) {
-    m_nSeekTicks = (m_nSeekTicks + ticks % kTicksPerSeekStep) % kTicksPerSeekStep;
+    m_SeekTicks = (m_SeekTicks + ticks % kTicksPerSeekStep) % kTicksPerSeekStep;
 }
 
 void Transport::ResetForStart() {

@@ -70,5 +70,5 @@ private:
     ISlaveCommands& m_Commands;
     int m_nSpeedMode = kPauseLevel;
     bool m_bMuted = false;
-    int m_nSeekTicks = 0;
+    int m_SeekTicks = 0;
 };
