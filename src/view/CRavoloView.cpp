@@ -442,8 +442,8 @@ void CRavoloView::PerformMediaKey(int qtKey) {
 QString CRavoloView::PlaybackStatus() const {
     if (!m_State.m_bPlaying)
         return QStringLiteral("Stopped");
-    return m_Transport.SpeedMode() == Transport::kPauseLevel ? QStringLiteral("Paused")
-                                                             : QStringLiteral("Playing");
+    return m_Transport.SpeedMode() == Transport::Paused ? QStringLiteral("Paused")
+                                                        : QStringLiteral("Playing");
 }
 
 QString CRavoloView::PlayingTitle() const {
@@ -506,7 +506,7 @@ void CRavoloView::PlayResumeEntry() {
     const MediaItem* entry = m_Resume.SelectedEntry();
     if (entry == nullptr)
         return;
-    if (entry->kind != File) {
+    if (entry->kind != MediaItemKind::File) {
         m_Services.beeper.Beep(BEEP_DEFAULT);
         return;
     }
@@ -526,11 +526,11 @@ void CRavoloView::PlayFolderItem() {
     if (selected == nullptr)
         return;
     const MediaItem item = *selected;
-    if (item.kind == Drive || item.kind == Folder) {
+    if (item.kind == MediaItemKind::Drive || item.kind == MediaItemKind::Folder) {
         m_Folder.OpenItem(item);
         return;
     }
-    if (item.kind != File)
+    if (item.kind != MediaItemKind::File)
         return;
     if (!IsRegularFile(item.path)) {
         m_Folder.FillFolderList();
@@ -565,7 +565,7 @@ void CRavoloView::PlayNextInFolder() {
 void CRavoloView::SwitchScreenCarry() {
     if (m_State.m_bResumeScreen) {
         const MediaItem* entry = m_Resume.SelectedEntry();
-        if (entry != nullptr && entry->kind == File) {
+        if (entry != nullptr && entry->kind == MediaItemKind::File) {
             const QString folder = PathParts::FolderOf(entry->path);
             if (IsExistingFolder(folder)) {
                 m_State.m_strCurrentFolder = folder;
@@ -574,7 +574,7 @@ void CRavoloView::SwitchScreenCarry() {
         }
     } else {
         const MediaItem* item = m_Folder.SelectedItem();
-        if (item != nullptr && item->kind == File && item->positionSec != 0 &&
+        if (item != nullptr && item->kind == MediaItemKind::File && item->positionSec != 0 &&
             IsExistingFolder(PathParts::FolderOf(item->path)))
             m_State.m_CurrentItem = *item;
     }
@@ -594,7 +594,8 @@ void CRavoloView::DeleteResumeEntry() {
         m_State.m_bResumeScreen ? m_Resume.SelectedEntry() : m_Folder.SelectedItem();
     // On the folder screen only a file with a stored position has an entry to delete.
     if (selected == nullptr ||
-        (!m_State.m_bResumeScreen && (selected->kind != File || selected->positionSec == 0)))
+        (!m_State.m_bResumeScreen &&
+         (selected->kind != MediaItemKind::File || selected->positionSec == 0)))
         return;
     // The list may change while the question waits: the entry is found again by its path
     // afterwards, never by the row it had.

@@ -73,8 +73,8 @@ protected:
     void SetUp() override {
         QFile file(m_Dir.filePath("a.avi"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("data") == 4);
-        m_Clip = {file.fileName(), File, false, 4, 754};
-        MediaItem other{"/m/other.avi", File, false, 4, 9};
+        m_Clip = {file.fileName(), MediaItemKind::File, false, 4, 754};
+        MediaItem other{"/m/other.avi", MediaItemKind::File, false, 4, 9};
         MediaItem clip = m_Clip;
         m_State.m_ResumeList.RegisterResumeEntry(clip, 754, false);
         m_State.m_ResumeList.RegisterResumeEntry(other, 9, false);
