@@ -22,6 +22,6 @@ void ReadinessMeter::OnTick(const CycleReader& readCycles) {
         return; // the process is gone; its death is reported by the reader
     const auto used = static_cast<uint32_t>((*cycles - m_BaselineCycles.load()) >> kCycleUnitShift);
     m_BaselineCycles.store(*cycles);
-    if (used < m_Threshold.load())
+    if (used < mplayerPrepCycleTime.load())
         m_State.store(PrepState::Ready);
 }
