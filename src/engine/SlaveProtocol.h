@@ -66,7 +66,8 @@ constexpr const FixedCommand& Fixed(SlaveCmd id) {
 // Written directly, never queued.
 inline constexpr std::string_view kQuit = "quit\r";
 
-// Commands with an argument: prefix, argument, suffix. All of them wait no ticks.
+// Commands with an argument: prefix, argument, suffix. They wait no ticks, but for the speed,
+// whose wait its caller gives.
 inline constexpr int kArgumentCommandDelay = 0;
 inline constexpr std::string_view kLoadFilePrefix = "loadfile \"";
 inline constexpr std::string_view kLoadFileSuffix = "\"\r";
