@@ -260,7 +260,7 @@ LevelTimes MeasureLevel(const QString& base, int mediaCount) {
     ShownFolderScreen shown;
     for (int n = kResumeEntries - 1; n >= 0; --n) {
         MediaItem entry{folder + QStringLiteral("/Show %1 Episode %2.mp4").arg(n % 97).arg(n * 37),
-                        File};
+                        MediaItemKind::File};
         shown.Resume().RegisterResumeEntry(entry, static_cast<uint32_t>(n + 1), false);
     }
     const QHash<QString, uint32_t> positions = shown.Resume().PositionsByPath();

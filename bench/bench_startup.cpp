@@ -81,7 +81,8 @@ void PrepareProfile(RavoloUnderX& ravolo, const QString& mediaFolder, bool fullR
         return;
     std::unique_ptr<SettingsStore> profile = ravolo.Profile();
     for (int i = 0; i < ResumeList::ResumeCapacity; ++i) {
-        MediaItem entry{mediaFolder + QStringLiteral("/episode %1.avi").arg(i + 1), File};
+        MediaItem entry{mediaFolder + QStringLiteral("/episode %1.avi").arg(i + 1),
+                        MediaItemKind::File};
         entry.fileSize = 4096;
         entry.positionSec = static_cast<uint32_t>(60 * (i + 1));
         profile->WriteString(ResumeList::ResumeKey(i), FormatResumeEntry(entry));

@@ -31,7 +31,7 @@ CMainFrame::CMainFrame(SettingsStore& settings, const QDBusConnection& sessionBu
 
 void CMainFrame::SetView(QWidget* view, IFrameView* frameView) {
     setCentralWidget(view);
-    m_pFrameView = frameView;
+    m_FrameView = frameView;
 }
 
 bool CMainFrame::RestoreWindowPlacement() {
@@ -164,24 +164,24 @@ void CMainFrame::OnCommitDataRequest(QSessionManager& manager) {
 // stops it with its position stored; the view closes the frame when the stop completes. A later
 // request goes through.
 bool CMainFrame::StopBeforeClosing() {
-    if (!m_pFrameView || m_bShutdownStopRequested)
+    if (!m_FrameView || m_ShutdownStopRequested)
         return false;
-    if (!isPlaybackActive && !m_pFrameView->HasPlaybackToFinish())
+    if (!isPlaybackActive && !m_FrameView->HasPlaybackToFinish())
         return false;
-    m_bShutdownStopRequested = true;
-    m_pFrameView->StopForShutdown();
+    m_ShutdownStopRequested = true;
+    m_FrameView->StopForShutdown();
     return true;
 }
 
 void CMainFrame::SaveEverything() {
     SaveWindowPlacement();
-    if (m_pFrameView)
-        m_pFrameView->SaveViewState();
+    if (m_FrameView)
+        m_FrameView->SaveViewState();
 }
 
 void CMainFrame::CloseForTermination() {
-    if (m_pFrameView)
-        m_pFrameView->SaveViewState();
+    if (m_FrameView)
+        m_FrameView->SaveViewState();
     CloseModalDialogs();
     close();
 }

@@ -60,7 +60,7 @@ private:
     static void CloseModalDialogs();
 
     SettingsStore& m_Settings;
-    IFrameView* m_pFrameView = nullptr;
+    IFrameView* m_FrameView = nullptr;
     ScreenSaverInhibitor m_ScreenSaver;
     SleepInhibitor m_SleepLock;
     QTimer m_TerminationTimer;
@@ -71,5 +71,5 @@ private:
     bool isPlaybackActive = false;
 
     // A stop for closing was asked of the view; the next close request goes through.
-    bool m_bShutdownStopRequested = false;
+    bool m_ShutdownStopRequested = false;
 };

@@ -25,8 +25,8 @@ bool CRavoloApp::InitInstance() {
             &CRavoloApp::OnTerminationRequested);
     switch (instanceMutex.Acquire()) {
     case InstanceLock::Result::Failed:
-        m_pPrompter = std::make_unique<QtPrompter>(nullptr);
-        m_pPrompter->ShowMessage(QStringLiteral("CreateMutex: Failed."), MessageIcon::Stop);
+        m_Prompter = std::make_unique<QtPrompter>(nullptr);
+        m_Prompter->ShowMessage(QStringLiteral("CreateMutex: Failed."), MessageIcon::Stop);
         return false;
     case InstanceLock::Result::AlreadyRunning:
         // Found or not, this process ends without showing anything.
@@ -37,28 +37,28 @@ bool CRavoloApp::InitInstance() {
         break;
     }
     UnixSignals::IgnoreBrokenPipe();
-    m_pSettings = std::make_unique<SettingsStore>(SettingsStore::DefaultProfilePath());
-    m_pMainFrame = std::make_unique<CMainFrame>(*m_pSettings, QDBusConnection::sessionBus(),
-                                                QDBusConnection::systemBus());
-    m_pPrompter = std::make_unique<QtPrompter>(m_pMainFrame.get());
-    m_pView =
-        new CRavoloView({*m_pSettings, *m_pPrompter, m_Beeper, m_Clock, m_Pointer}, *m_pMainFrame);
-    m_Pointer.SetTarget(m_pView);
-    m_pMainFrame->SetView(m_pView, m_pView);
-    m_pView->OnInitialUpdate();
+    m_Settings = std::make_unique<SettingsStore>(SettingsStore::DefaultProfilePath());
+    m_MainFrame = std::make_unique<CMainFrame>(*m_Settings, QDBusConnection::sessionBus(),
+                                               QDBusConnection::systemBus());
+    m_Prompter = std::make_unique<QtPrompter>(m_MainFrame.get());
+    m_View =
+        new CRavoloView({*m_Settings, *m_Prompter, m_Beeper, m_Clock, m_Pointer}, *m_MainFrame);
+    m_Pointer.SetTarget(m_View);
+    m_MainFrame->SetView(m_View, m_View);
+    m_View->OnInitialUpdate();
     // Asked to end during the start-up: the view saves what it loaded as it goes.
-    if (m_bTerminationRequested)
+    if (m_TerminationRequested)
         return false;
-    if (!m_pMainFrame->RestoreWindowPlacement())
-        m_pMainFrame->show();
-    m_pView->OpenPaths(m_Paths);
+    if (!m_MainFrame->RestoreWindowPlacement())
+        m_MainFrame->show();
+    m_View->OpenPaths(m_Paths);
     // From here on a second start finds this instance.
     connect(&m_Channel, &InstanceChannel::activateRequested, this, &CRavoloApp::OnHandOver);
     m_Channel.Listen();
     // Queued: run once the first paint is on the screen.
-    connect(m_pView, &CRavoloView::firstPainted, this, &CRavoloApp::OnFirstPaint,
+    connect(m_View, &CRavoloView::firstPainted, this, &CRavoloApp::OnFirstPaint,
             Qt::QueuedConnection);
-    m_bStarted = true;
+    m_Started = true;
     return true;
 }
 
@@ -67,36 +67,36 @@ void CRavoloApp::OnFirstPaint() {
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/artwork/app%1.png").arg(size));
     setWindowIcon(icon);
-    m_pMpris = std::make_unique<MprisService>(*m_pView, QDBusConnection::sessionBus());
-    connect(m_pView, &CRavoloView::mediaStateChanged, m_pMpris.get(), &MprisService::NotifyChanged);
+    m_Mpris = std::make_unique<MprisService>(*m_View, QDBusConnection::sessionBus());
+    connect(m_View, &CRavoloView::mediaStateChanged, m_Mpris.get(), &MprisService::NotifyChanged);
 }
 
 void CRavoloApp::OnTerminationRequested() {
-    if (m_pPrompter)
-        m_pPrompter->Dismiss();
-    if (m_bStarted)
-        m_pMainFrame->RequestTermination();
+    if (m_Prompter)
+        m_Prompter->Dismiss();
+    if (m_Started)
+        m_MainFrame->RequestTermination();
     else
-        m_bTerminationRequested = true;
+        m_TerminationRequested = true;
 }
 
 void CRavoloApp::OnHandOver(const QStringList& paths) {
-    if (m_pMainFrame->isMinimized())
-        m_pMainFrame->setWindowState(m_pMainFrame->windowState() & ~Qt::WindowMinimized);
+    if (m_MainFrame->isMinimized())
+        m_MainFrame->setWindowState(m_MainFrame->windowState() & ~Qt::WindowMinimized);
     // An open dialog, rather than the frame behind it, gets the focus.
     QWidget* modal = activeModalWidget();
-    QWidget* front = modal != nullptr ? modal : m_pMainFrame.get();
+    QWidget* front = modal != nullptr ? modal : m_MainFrame.get();
     front->raise();
     front->activateWindow();
-    m_pView->OpenPaths(paths);
+    m_View->OpenPaths(paths);
 }
 
 int CRavoloApp::ExitInstance(int exitCode) {
     m_Channel.Close();
-    m_pMpris.reset();
+    m_Mpris.reset();
     // The view saves its state and quits MPlayer as it goes.
-    m_pMainFrame.reset();
-    m_pPrompter.reset();
+    m_MainFrame.reset();
+    m_Prompter.reset();
     if (isPrimaryInstance)
         instanceMutex.Release();
     return exitCode;

@@ -42,16 +42,16 @@ private:
     QStringList m_Paths;
     InstanceLock instanceMutex;
     bool isPrimaryInstance = false;
-    bool m_bStarted = false; // the start-up is over
-    bool m_bTerminationRequested = false;
+    bool m_Started = false; // the start-up is over
+    bool m_TerminationRequested = false;
     InstanceChannel m_Channel;
     UnixSignals m_Signals;
     QtBeeper m_Beeper;
     SteadyClock m_Clock;
     ViewPointer m_Pointer;
-    std::unique_ptr<SettingsStore> m_pSettings;
-    std::unique_ptr<CMainFrame> m_pMainFrame;
-    std::unique_ptr<QtPrompter> m_pPrompter;
-    CRavoloView* m_pView = nullptr;
-    std::unique_ptr<MprisService> m_pMpris;
+    std::unique_ptr<SettingsStore> m_Settings;
+    std::unique_ptr<CMainFrame> m_MainFrame;
+    std::unique_ptr<QtPrompter> m_Prompter;
+    CRavoloView* m_View = nullptr;
+    std::unique_ptr<MprisService> m_Mpris;
 };

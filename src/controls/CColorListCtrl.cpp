@@ -25,11 +25,11 @@ bool IsTabKey(const QKeyEvent& key) {
 } // namespace
 
 CColorListCtrl::CColorListCtrl(QWidget* parent)
-    : QTreeView(parent), m_pModel(new ColorListModel(this)),
-      m_pDelegate(std::make_unique<ColorListDelegate>(*this)),
-      m_nRowHeight(RowHeightForFontHeight(FontHeight(font()))) {
-    setModel(m_pModel);
-    setItemDelegate(m_pDelegate.get());
+    : QTreeView(parent), m_Model(new ColorListModel(this)),
+      m_Delegate(std::make_unique<ColorListDelegate>(*this)),
+      m_RowHeight(RowHeightForFontHeight(FontHeight(font()))) {
+    setModel(m_Model);
+    setItemDelegate(m_Delegate.get());
     // A flat list of rows of one height: no tree decoration, and the view never asks each
     // row for its height, so a hundred thousand rows lay out at once.
     setRootIsDecorated(false);
@@ -67,16 +67,16 @@ int CColorListCtrl::RowHeightForFontHeight(int fontHeight) {
 }
 
 void CColorListCtrl::InsertColumn(int index, const QString& caption) {
-    m_pModel->InsertColumn(index, caption);
+    m_Model->InsertColumn(index, caption);
 }
 
 void CColorListCtrl::SetColumnWidth(int column, int width) {
-    if (column >= 0 && column < m_pModel->columnCount())
+    if (column >= 0 && column < m_Model->columnCount())
         header()->resizeSection(column, std::max(0, width));
 }
 
 int CColorListCtrl::ColumnWidth(int column) const {
-    if (column < 0 || column >= m_pModel->columnCount())
+    if (column < 0 || column >= m_Model->columnCount())
         return 0;
     return header()->sectionSize(column);
 }
@@ -90,28 +90,28 @@ void CColorListCtrl::FillRows(std::vector<Row> rows) {
         data->background = row.background;
         entries.push_back({std::move(row.texts), row.iconIndex, std::move(data)});
     }
-    m_pModel->Reset(std::move(entries));
+    m_Model->Reset(std::move(entries));
 }
 
 int CColorListCtrl::InsertRow(int row, const QString& text, int iconIndex,
                               std::unique_ptr<CMyLParam> data) {
-    return m_pModel->InsertRow(row, {QStringList{text}, iconIndex, std::move(data)});
+    return m_Model->InsertRow(row, {QStringList{text}, iconIndex, std::move(data)});
 }
 
 bool CColorListCtrl::SetItemText(int row, int column, const QString& text) {
-    return m_pModel->SetText(row, column, text);
+    return m_Model->SetText(row, column, text);
 }
 
 QString CColorListCtrl::ItemText(int row, int column) const {
-    return m_pModel->Text(row, column);
+    return m_Model->Text(row, column);
 }
 
 int CColorListCtrl::IconIndex(int row) const {
-    return m_pModel->IconIndex(row);
+    return m_Model->IconIndex(row);
 }
 
 CMyLParam* CColorListCtrl::RowData(int row) const {
-    return m_pModel->RowData(row);
+    return m_Model->RowData(row);
 }
 
 void CColorListCtrl::RedrawRow(int row) {
@@ -119,21 +119,21 @@ void CColorListCtrl::RedrawRow(int row) {
 }
 
 int CColorListCtrl::RowCount() const {
-    return m_pModel->rowCount();
+    return m_Model->rowCount();
 }
 
 int CColorListCtrl::DeleteAllRows() {
-    m_pModel->Reset({});
+    m_Model->Reset({});
     return 1;
 }
 
 bool CColorListCtrl::SelectRow(int row, bool select) {
-    if (row < 0 || row >= RowCount() || m_pModel->columnCount() == 0) {
+    if (row < 0 || row >= RowCount() || m_Model->columnCount() == 0) {
         if (select)
-            m_nSelectionMark = row;
+            m_SelectionMark = row;
         return false;
     }
-    const QModelIndex index = m_pModel->index(row, 0);
+    const QModelIndex index = m_Model->index(row, 0);
     // Selecting a row does not scroll to it; the owner asks for that with EnsureVisible.
     const bool scrolls = hasAutoScroll();
     setAutoScroll(false);
@@ -169,9 +169,9 @@ QRect CColorListCtrl::RowBounds(int top, int height) const {
 }
 
 QRect CColorListCtrl::GetRowRect(int row) const {
-    if (row < 0 || row >= RowCount() || m_pModel->columnCount() == 0)
+    if (row < 0 || row >= RowCount() || m_Model->columnCount() == 0)
         return {};
-    const QRect first = visualRect(m_pModel->index(row, 0));
+    const QRect first = visualRect(m_Model->index(row, 0));
     return RowBounds(first.top(), first.height());
 }
 
@@ -188,8 +188,8 @@ QRect CColorListCtrl::GetCellRect(int row, int column, bool whole) const {
 }
 
 void CColorListCtrl::EnsureVisible(int row) {
-    if (row >= 0 && row < RowCount() && m_pModel->columnCount() > 0)
-        scrollTo(m_pModel->index(row, 0), QAbstractItemView::EnsureVisible);
+    if (row >= 0 && row < RowCount() && m_Model->columnCount() > 0)
+        scrollTo(m_Model->index(row, 0), QAbstractItemView::EnsureVisible);
 }
 
 int CColorListCtrl::TopIndex() const {
@@ -198,13 +198,13 @@ int CColorListCtrl::TopIndex() const {
 }
 
 void CColorListCtrl::SetStateImageList(const CImageList* images) {
-    m_pStateImages = images;
+    m_StateImages = images;
     viewport()->update();
 }
 
 void CColorListCtrl::SetRowFont(const QFont& font) {
     setFont(font);
-    m_nRowHeight = RowHeightForFontHeight(FontHeight(font));
+    m_RowHeight = RowHeightForFontHeight(FontHeight(font));
     // Uniform rows take their height from the first row: lay out again to take the new one.
     doItemsLayout();
 }
@@ -250,7 +250,7 @@ void CColorListCtrl::drawRow(QPainter* painter, const QStyleOptionViewItem& opti
         rowOption.state |= QStyle::State_Selected;
     if (FocusedRow() == row)
         rowOption.state |= QStyle::State_HasFocus;
-    m_pDelegate->PaintRow(*painter, rowOption, row);
+    m_Delegate->PaintRow(*painter, rowOption, row);
 }
 
 void CColorListCtrl::focusInEvent(QFocusEvent*) {

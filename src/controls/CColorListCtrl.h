@@ -34,8 +34,8 @@ public:
     static int RowHeightForFontHeight(int fontHeight);
 
     // Columns drawn in each row; -1 until the owner sets it.
-    void SetColumnCount(int count) { m_nColumnCount = count; }
-    int ColumnCount() const { return m_nColumnCount; }
+    void SetColumnCount(int count) { m_ColumnCount = count; }
+    int ColumnCount() const { return m_ColumnCount; }
     void InsertColumn(int index, const QString& caption);
     void SetColumnWidth(int column, int width);
     int ColumnWidth(int column) const;
@@ -62,7 +62,7 @@ public:
     bool SelectRow(int row, bool select);
     int SelectedRow() const;
     int FocusedRow() const;
-    int SelectionMark() const { return m_nSelectionMark; }
+    int SelectionMark() const { return m_SelectionMark; }
     // The row's bounds across all columns, in viewport coordinates; null for no such row.
     QRect GetRowRect(int row) const;
     // One cell of the row; shrunk by a pixel on every side unless `whole`.
@@ -72,10 +72,10 @@ public:
 
     // Not owned; null draws rows without icons.
     void SetStateImageList(const CImageList* images);
-    const CImageList* StateImageList() const { return m_pStateImages; }
+    const CImageList* StateImageList() const { return m_StateImages; }
     void SetRowFont(const QFont& font);
     void SetHeaderFont(const QFont& font);
-    int RowHeight() const { return m_nRowHeight; }
+    int RowHeight() const { return m_RowHeight; }
     void SetBackgroundColor(QColor colour);
 
 signals:
@@ -94,10 +94,10 @@ private:
     void RedrawSelection();
     QRect RowBounds(int top, int height) const;
 
-    ColorListModel* m_pModel;
-    std::unique_ptr<ColorListDelegate> m_pDelegate;
-    const CImageList* m_pStateImages = nullptr;
-    int m_nColumnCount = -1;
-    int m_nRowHeight;
-    int m_nSelectionMark = -1;
+    ColorListModel* m_Model;
+    std::unique_ptr<ColorListDelegate> m_Delegate;
+    const CImageList* m_StateImages = nullptr;
+    int m_ColumnCount = -1;
+    int m_RowHeight;
+    int m_SelectionMark = -1;
 };

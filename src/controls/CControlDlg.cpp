@@ -16,15 +16,15 @@ const QColor kBlank(10, 12, 18);
 } // namespace
 
 CControlDlg::CControlDlg(QWidget* ownerWindow, QObject* view, const QString& picturePath)
-    : QWidget(ownerWindow, Qt::Tool | Qt::FramelessWindowHint), m_pView(view),
-      m_strPicturePath(picturePath) {
+    : QWidget(ownerWindow, Qt::Tool | Qt::FramelessWindowHint), m_View(view),
+      m_PicturePath(picturePath) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     SetPadSize(40);
 }
 
 const QImage& CControlDlg::Picture() const {
     if (!m_Picture)
-        m_Picture = QImage(m_strPicturePath);
+        m_Picture = QImage(m_PicturePath);
     return *m_Picture;
 }
 
@@ -68,8 +68,8 @@ void CControlDlg::paintEvent(QPaintEvent*) {
             m_Scaled = Picture().scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         painter.drawImage(0, 0, m_Scaled);
     }
-    if (m_nPressedCell >= 0)
-        painter.fillRect(CellRect(m_nPressedCell), kPressedTint);
+    if (m_PressedCell >= 0)
+        painter.fillRect(CellRect(m_PressedCell), kPressedTint);
 }
 
 void CControlDlg::mousePressEvent(QMouseEvent* event) {
@@ -85,26 +85,26 @@ void CControlDlg::mousePressEvent(QMouseEvent* event) {
 }
 
 void CControlDlg::mouseMoveEvent(QMouseEvent* event) {
-    if (m_bDragging) {
+    if (m_Dragging) {
         move(event->globalPosition().toPoint() - m_DragOffset);
         return;
     }
     // Leaving the pressed cell cancels the press: nothing is sent on release.
-    if (m_nPressedCell >= 0 && CellAt(event->position().toPoint()) != m_nPressedCell)
+    if (m_PressedCell >= 0 && CellAt(event->position().toPoint()) != m_PressedCell)
         SetPressedCell(-1);
 }
 
 void CControlDlg::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    m_bDragging = false;
-    const int code = m_nPressedCell;
+    m_Dragging = false;
+    const int code = m_PressedCell;
     if (code < 0)
         return;
     SetPressedCell(-1);
     // A release that lands elsewhere without a move in between is a cancel as well.
-    if (CellAt(event->position().toPoint()) == code && m_pView)
-        QCoreApplication::postEvent(m_pView, new CAppEvent(WM_PAD_COMMAND, code));
+    if (CellAt(event->position().toPoint()) == code && m_View)
+        QCoreApplication::postEvent(m_View, new CAppEvent(WM_PAD_COMMAND, code));
 }
 
 // A double click is one click: its second press arrives only as this event, and the first
@@ -115,7 +115,7 @@ void CControlDlg::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void CControlDlg::hideEvent(QHideEvent*) {
     SetPressedCell(-1);
-    m_bDragging = false;
+    m_Dragging = false;
 }
 
 void CControlDlg::StartDrag(QPoint globalPos) {
@@ -123,16 +123,16 @@ void CControlDlg::StartDrag(QPoint globalPos) {
     if (window && window->startSystemMove())
         return;
     // The platform would not move the window: follow the pointer ourselves until release.
-    m_bDragging = true;
+    m_Dragging = true;
     m_DragOffset = globalPos - pos();
 }
 
 void CControlDlg::SetPressedCell(int code) {
-    if (code == m_nPressedCell)
+    if (code == m_PressedCell)
         return;
-    if (m_nPressedCell >= 0)
-        update(CellRect(m_nPressedCell));
-    m_nPressedCell = code;
+    if (m_PressedCell >= 0)
+        update(CellRect(m_PressedCell));
+    m_PressedCell = code;
     if (code >= 0)
         update(CellRect(code));
 }

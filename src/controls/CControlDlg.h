@@ -28,7 +28,7 @@ public:
     int CellAt(QPoint point) const;
     // The highlighted area of cell `code`: the cell less its share of the gap.
     QRect CellRect(int code) const;
-    int PressedCell() const { return m_nPressedCell; }
+    int PressedCell() const { return m_PressedCell; }
     bool HasPicture() const { return !Picture().isNull(); }
 
 protected:
@@ -44,13 +44,13 @@ private:
     void SetPressedCell(int code);
     const QImage& Picture() const;
 
-    QObject* m_pView;
-    QString m_strPicturePath;
+    QObject* m_View;
+    QString m_PicturePath;
     // Decoded when first needed: the pad starts hidden, and decoding its picture was a fifth
     // of the processor time the program spent before its window was mapped.
     mutable std::optional<QImage> m_Picture;
     QImage m_Scaled; // the picture at the pad's current size
-    int m_nPressedCell = -1;
-    bool m_bDragging = false; // moving the pad ourselves where the system will not
+    int m_PressedCell = -1;
+    bool m_Dragging = false; // moving the pad ourselves where the system will not
     QPoint m_DragOffset;
 };

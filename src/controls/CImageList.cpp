@@ -10,7 +10,7 @@ const QRgb kMask = qRgb(100, 100, 100);
 
 bool CImageList::Load(const QString& resourcePath, int width) {
     m_Images.clear();
-    m_nWidth = 0;
+    m_Width = 0;
     QImage strip(resourcePath);
     if (strip.isNull() || width <= 0 || strip.width() < width)
         return false;
@@ -26,7 +26,7 @@ bool CImageList::Load(const QString& resourcePath, int width) {
     strip = strip.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     for (int x = 0; x + width <= strip.width(); x += width)
         m_Images.push_back(strip.copy(x, 0, width, strip.height()));
-    m_nWidth = width;
+    m_Width = width;
     return true;
 }
 

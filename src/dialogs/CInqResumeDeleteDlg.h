@@ -10,13 +10,13 @@ class CInqResumeDeleteDlg : public QDialog {
 public:
     explicit CInqResumeDeleteDlg(QWidget* parent = nullptr);
 
-    QPushButton* YesButton() const { return m_pYes; }
-    QPushButton* NoButton() const { return m_pNo; }
+    QPushButton* YesButton() const { return m_Yes; }
+    QPushButton* NoButton() const { return m_No; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QPushButton* m_pYes;
-    QPushButton* m_pNo;
+    QPushButton* m_Yes;
+    QPushButton* m_No;
 };

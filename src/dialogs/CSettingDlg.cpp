@@ -52,7 +52,7 @@ template <auto Member> CSettingDlg::NumberAccess CSettingDlg::Access() {
 }
 
 CSettingDlg::CSettingDlg(IPrompter& prompter, QObject* padSizeTarget, QWidget* parent)
-    : QDialog(parent), m_Prompter(prompter), m_pPadSizeTarget(padSizeTarget) {
+    : QDialog(parent), m_Prompter(prompter), m_PadSizeTarget(padSizeTarget) {
     setWindowTitle(QStringLiteral("設定"));
     setFont(DialogLook::Font(9));
     BuildLayout();
@@ -63,8 +63,8 @@ void CSettingDlg::BuildLayout() {
     grid->setColumnMinimumWidth(3, DialogLook::Pixels(16, 0).width());
     grid->setColumnStretch(3, 1);
 
-    m_pNormalSize = AddSizeList(grid, 0, "1000", QStringLiteral("ノーマル画面のフォントサイズ"));
-    m_pFullSize = AddSizeList(grid, 1, "1001", QStringLiteral("フルスクリーンのフォントサイズ"));
+    m_NormalSize = AddSizeList(grid, 0, "1000", QStringLiteral("ノーマル画面のフォントサイズ"));
+    m_FullSize = AddSizeList(grid, 1, "1001", QStringLiteral("フルスクリーンのフォントサイズ"));
     grid->addWidget(BuildPadSizeBox(), 0, 4, 2, 3);
     grid->setRowMinimumHeight(2, DialogLook::Pixels(0, 12).height());
 
@@ -78,10 +78,10 @@ void CSettingDlg::BuildLayout() {
                  &ViewSettings::m_strExtFilterV);
     AddTextField(grid, 7, "1003", QStringLiteral("オーディオファイル拡張子"),
                  &ViewSettings::m_strExtFilterA);
-    m_pNoResumeForAudio =
+    m_NoResumeForAudio =
         new QCheckBox(QStringLiteral("オーディオファイルはレジューム登録しない"), this);
-    m_pNoResumeForAudio->setObjectName(QStringLiteral("1004"));
-    grid->addWidget(m_pNoResumeForAudio, 9, 0, 1, 7);
+    m_NoResumeForAudio->setObjectName(QStringLiteral("1004"));
+    grid->addWidget(m_NoResumeForAudio, 9, 0, 1, 7);
     grid->setRowMinimumHeight(10, DialogLook::Pixels(0, 12).height());
 
     AddNumberField(grid, 11, 0, "1013", "1014", QStringLiteral("再生開始／終了判定時間(msec)"),
@@ -94,16 +94,16 @@ void CSettingDlg::BuildLayout() {
 }
 
 void CSettingDlg::AddButtons(QGridLayout* grid, int row) {
-    m_pOk = new QPushButton(QStringLiteral("OK"), this);
-    m_pOk->setObjectName(QStringLiteral("1"));
-    m_pOk->setDefault(true);
-    m_pCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-    m_pCancel->setObjectName(QStringLiteral("2"));
-    connect(m_pOk, &QPushButton::clicked, this, &CSettingDlg::accept);
-    connect(m_pCancel, &QPushButton::clicked, this, &CSettingDlg::reject);
+    m_Ok = new QPushButton(QStringLiteral("OK"), this);
+    m_Ok->setObjectName(QStringLiteral("1"));
+    m_Ok->setDefault(true);
+    m_Cancel = new QPushButton(QStringLiteral("キャンセル"), this);
+    m_Cancel->setObjectName(QStringLiteral("2"));
+    connect(m_Ok, &QPushButton::clicked, this, &CSettingDlg::accept);
+    connect(m_Cancel, &QPushButton::clicked, this, &CSettingDlg::reject);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (QPushButton* button : {m_pOk, m_pCancel}) {
+    for (QPushButton* button : {m_Ok, m_Cancel}) {
         button->setMinimumSize(DialogLook::Pixels(52, 17));
         buttons->addWidget(button);
     }
@@ -113,16 +113,16 @@ void CSettingDlg::AddButtons(QGridLayout* grid, int row) {
 
 void CSettingDlg::ChainTabOrder() {
     // The tab order the dialog has always had: the buttons first, then the fields.
-    const QList<QWidget*> tabOrder{m_pOk,
-                                   m_pCancel,
-                                   m_pNormalSize,
-                                   m_pFullSize,
-                                   m_pPadSize,
+    const QList<QWidget*> tabOrder{m_Ok,
+                                   m_Cancel,
+                                   m_NormalSize,
+                                   m_FullSize,
+                                   m_PadSize,
                                    m_NumberFields[0].edit,
                                    m_NumberFields[1].edit,
                                    m_TextFields[0].edit,
                                    m_TextFields[1].edit,
-                                   m_pNoResumeForAudio,
+                                   m_NoResumeForAudio,
                                    m_NumberFields[2].edit,
                                    m_NumberFields[3].edit};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
@@ -141,13 +141,13 @@ QComboBox* CSettingDlg::AddSizeList(QGridLayout* grid, int row, const char* id,
 
 QWidget* CSettingDlg::BuildPadSizeBox() {
     auto* box = new QWidget(this);
-    m_pPadSize = new QSlider(Qt::Horizontal, box);
-    m_pPadSize->setObjectName(QStringLiteral("1005"));
-    m_pPadSize->setRange(kPadSizeMinimum, kPadSizeMaximum);
-    m_pPadSize->setTickInterval(10);
-    m_pPadSize->setTickPosition(QSlider::TicksBelow);
-    m_pPadSize->setMinimumWidth(DialogLook::Pixels(118, 0).width());
-    connect(m_pPadSize, &QSlider::valueChanged, this, &CSettingDlg::OnPadSizeMoved);
+    m_PadSize = new QSlider(Qt::Horizontal, box);
+    m_PadSize->setObjectName(QStringLiteral("1005"));
+    m_PadSize->setRange(kPadSizeMinimum, kPadSizeMaximum);
+    m_PadSize->setTickInterval(10);
+    m_PadSize->setTickPosition(QSlider::TicksBelow);
+    m_PadSize->setMinimumWidth(DialogLook::Pixels(118, 0).width());
+    connect(m_PadSize, &QSlider::valueChanged, this, &CSettingDlg::OnPadSizeMoved);
 
     auto* layout = new QGridLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -155,7 +155,7 @@ QWidget* CSettingDlg::BuildPadSizeBox() {
                       0, 1, 2);
     layout->addWidget(MakeLabel(QStringLiteral("小"), box, Qt::AlignLeft), 1, 0);
     layout->addWidget(MakeLabel(QStringLiteral("大"), box, Qt::AlignRight), 1, 1);
-    layout->addWidget(m_pPadSize, 2, 0, 1, 2);
+    layout->addWidget(m_PadSize, 2, 0, 1, 2);
     return box;
 }
 
@@ -198,23 +198,23 @@ void CSettingDlg::showEvent(QShowEvent* event) {
 
 void CSettingDlg::LoadControls() {
     // An index outside the list leaves it without a selection; OK then keeps the member.
-    m_pNormalSize->setCurrentIndex(values.m_nFontSizeNormal);
-    m_pFullSize->setCurrentIndex(values.m_nFontSizeFull);
+    m_NormalSize->setCurrentIndex(values.m_nFontSizeNormal);
+    m_FullSize->setCurrentIndex(values.m_nFontSizeFull);
     for (const TextField& field : m_TextFields) {
         const QString& text = values.*field.member;
         // A longer stored list is shown whole, not cut, and refused at OK like a typed one.
         field.edit->setMaxLength(std::max<int>(kExtensionListLength, text.size()));
         field.edit->setText(text);
     }
-    m_pNoResumeForAudio->setChecked(values.m_bAFNoResume);
+    m_NoResumeForAudio->setChecked(values.m_bAFNoResume);
     {
         // Shown at the nearest end; the value is kept until the slider moves.
-        const QSignalBlocker quiet(m_pPadSize);
-        m_pPadSize->setValue(std::clamp(values.m_nPadSize, kPadSizeMinimum, kPadSizeMaximum));
+        const QSignalBlocker quiet(m_PadSize);
+        m_PadSize->setValue(std::clamp(values.m_nPadSize, kPadSizeMinimum, kPadSizeMaximum));
     }
     for (const NumberField& field : m_NumberFields)
         field.edit->setText(QString::number(field.access.get(values)));
-    m_pOk->setFocus();
+    m_Ok->setFocus();
 }
 
 void CSettingDlg::accept() {
@@ -262,17 +262,17 @@ void CSettingDlg::RejectField(QLineEdit* edit, const QString& message) {
 void CSettingDlg::StoreControls() {
     for (const TextField& field : m_TextFields)
         values.*field.member = field.edit->text();
-    values.m_bAFNoResume = m_pNoResumeForAudio->isChecked();
+    values.m_bAFNoResume = m_NoResumeForAudio->isChecked();
     for (const NumberField& field : m_NumberFields)
         field.access.set(values, field.edit->text().trimmed().toLongLong());
-    if (m_pNormalSize->currentIndex() >= 0)
-        values.m_nFontSizeNormal = m_pNormalSize->currentIndex();
-    if (m_pFullSize->currentIndex() >= 0)
-        values.m_nFontSizeFull = m_pFullSize->currentIndex();
+    if (m_NormalSize->currentIndex() >= 0)
+        values.m_nFontSizeNormal = m_NormalSize->currentIndex();
+    if (m_FullSize->currentIndex() >= 0)
+        values.m_nFontSizeFull = m_FullSize->currentIndex();
 }
 
 void CSettingDlg::OnPadSizeMoved(int position) {
     values.m_nPadSize = position;
-    if (m_pPadSizeTarget)
-        QCoreApplication::postEvent(m_pPadSizeTarget, new CAppEvent(WM_PAD_SIZE, position));
+    if (m_PadSizeTarget)
+        QCoreApplication::postEvent(m_PadSizeTarget, new CAppEvent(WM_PAD_SIZE, position));
 }

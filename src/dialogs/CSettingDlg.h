@@ -68,13 +68,13 @@ private:
     void OnPadSizeMoved(int position);
 
     IPrompter& m_Prompter;
-    QObject* m_pPadSizeTarget;
-    QPushButton* m_pOk = nullptr;
-    QPushButton* m_pCancel = nullptr;
-    QComboBox* m_pNormalSize = nullptr;
-    QComboBox* m_pFullSize = nullptr;
-    QSlider* m_pPadSize = nullptr;
-    QCheckBox* m_pNoResumeForAudio = nullptr;
+    QObject* m_PadSizeTarget;
+    QPushButton* m_Ok = nullptr;
+    QPushButton* m_Cancel = nullptr;
+    QComboBox* m_NormalSize = nullptr;
+    QComboBox* m_FullSize = nullptr;
+    QSlider* m_PadSize = nullptr;
+    QCheckBox* m_NoResumeForAudio = nullptr;
     std::vector<TextField> m_TextFields;     // data-exchange order
     std::vector<NumberField> m_NumberFields; // data-exchange order
 };

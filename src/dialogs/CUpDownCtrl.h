@@ -16,8 +16,8 @@ public:
     // starts from the minimum.
     void Step(int delta);
 
-    QToolButton* UpButton() const { return m_pUp; }
-    QToolButton* DownButton() const { return m_pDown; }
+    QToolButton* UpButton() const { return m_Up; }
+    QToolButton* DownButton() const { return m_Down; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -25,9 +25,9 @@ protected:
 private:
     QToolButton* MakeButton(Qt::ArrowType arrow, int delta);
 
-    QLineEdit* m_pBuddy;
-    int m_nMin;
-    int m_nMax;
-    QToolButton* m_pUp;
-    QToolButton* m_pDown;
+    QLineEdit* m_Buddy;
+    int m_Min;
+    int m_Max;
+    QToolButton* m_Up;
+    QToolButton* m_Down;
 };

@@ -10,15 +10,15 @@
 
 CWaitDlg::CWaitDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      m_pText(new QLabel(this)) {
+      m_Text(new QLabel(this)) {
     setWindowTitle(QStringLiteral("お待ちください"));
     setFont(DialogLook::Font(9));
     setModal(false);
-    m_pText->setObjectName(QString::fromLatin1(kTextId));
-    m_pText->setAlignment(Qt::AlignCenter);
-    m_pText->setTextFormat(Qt::PlainText);
+    m_Text->setObjectName(QString::fromLatin1(kTextId));
+    m_Text->setAlignment(Qt::AlignCenter);
+    m_Text->setTextFormat(Qt::PlainText);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_pText);
+    layout->addWidget(m_Text);
     setFixedSize(DialogLook::Pixels(223, 52));
 }
 
@@ -43,7 +43,7 @@ void CWaitDlg::MoveToCentre() {
 }
 
 void CWaitDlg::showEvent(QShowEvent* event) {
-    m_pText->setText(messageText);
+    m_Text->setText(messageText);
     QDialog::showEvent(event);
 }
 

@@ -27,5 +27,5 @@ protected:
 private:
     void MoveToCentre();
 
-    QLabel* m_pText;
+    QLabel* m_Text;
 };

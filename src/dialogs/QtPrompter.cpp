@@ -30,27 +30,26 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
 const QString QtPrompter::kExecutablesFilter = QStringLiteral("Executable Files (*)");
 const QString QtPrompter::kAllFilesFilter = QStringLiteral("All Files (*)");
 
-QtPrompter::QtPrompter(QWidget* parent) : m_pParent(parent) {}
+QtPrompter::QtPrompter(QWidget* parent) : m_Parent(parent) {}
 
 void QtPrompter::Dismiss() {
-    m_bDismissed = true;
-    if (m_pOpen)
-        m_pOpen->reject();
+    m_Dismissed = true;
+    if (m_Open)
+        m_Open->reject();
 }
 
 // Rejected, without showing anything, once dismissed.
 int QtPrompter::Exec(QDialog& dialog) {
-    if (m_bDismissed)
+    if (m_Dismissed)
         return QDialog::Rejected;
-    m_pOpen = &dialog;
+    m_Open = &dialog;
     const int result = dialog.exec();
-    m_pOpen = nullptr;
+    m_Open = nullptr;
     return result;
 }
 
 int QtPrompter::RunBox(const QString& text, MessageIcon icon, int buttons) {
-    QMessageBox box(BoxIcon(icon), kCaption, text, QMessageBox::StandardButtons(buttons),
-                    m_pParent);
+    QMessageBox box(BoxIcon(icon), kCaption, text, QMessageBox::StandardButtons(buttons), m_Parent);
     box.setFont(DialogLook::Font(9));
     box.setTextFormat(Qt::PlainText);
     return Exec(box);
@@ -66,12 +65,12 @@ bool QtPrompter::AskRetry(const QString& text) {
 }
 
 bool QtPrompter::ConfirmResumeDelete() {
-    CInqResumeDeleteDlg dialog(m_pParent);
+    CInqResumeDeleteDlg dialog(m_Parent);
     return Exec(dialog) == QDialog::Accepted;
 }
 
 QString QtPrompter::ChooseExecutable(const QString& initialDir, const QString& initialName) {
-    QFileDialog dialog(m_pParent);
+    QFileDialog dialog(m_Parent);
     // Qt's own dialog: a platform one would ignore the executables filter below.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

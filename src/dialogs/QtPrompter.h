@@ -29,7 +29,7 @@ private:
     int Exec(QDialog& dialog);
     int RunBox(const QString& text, MessageIcon icon, int buttons);
 
-    QWidget* m_pParent;
-    QPointer<QDialog> m_pOpen;
-    bool m_bDismissed = false;
+    QWidget* m_Parent;
+    QPointer<QDialog> m_Open;
+    bool m_Dismissed = false;
 };

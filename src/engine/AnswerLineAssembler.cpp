@@ -44,12 +44,12 @@ long LeadingSeconds(std::string_view text) {
 std::optional<Answer> AnswerLineAssembler::FeedByte(char byte) {
     if (byte == '\0')
         return std::nullopt;
-    if (m_nLength < kMaxLineBytes)
-        m_Line[m_nLength++] = byte;
+    if (m_Length < kMaxLineBytes)
+        m_Line[m_Length++] = byte;
     if (byte != '\n')
         return std::nullopt;
     std::optional<Answer> answer = Classify();
-    m_nLength = 0;
+    m_Length = 0;
     return answer;
 }
 
@@ -63,7 +63,7 @@ std::vector<Answer> AnswerLineAssembler::Feed(QByteArrayView bytes) {
 }
 
 std::optional<Answer> AnswerLineAssembler::Classify() const {
-    const std::string_view line(m_Line.data(), m_nLength);
+    const std::string_view line(m_Line.data(), m_Length);
     // MPlayer on Linux ends its lines with LF alone; a blank line may come either way.
     if (line == "\n" || line == "\r\n")
         return Answer{WM_MP_BLANKLINE, 0};

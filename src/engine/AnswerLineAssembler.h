@@ -29,5 +29,5 @@ private:
     std::optional<Answer> Classify() const;
 
     std::array<char, kMaxLineBytes> m_Line{};
-    int m_nLength = 0;
+    int m_Length = 0;
 };

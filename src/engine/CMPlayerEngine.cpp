@@ -55,14 +55,14 @@ bool CMPlayerEngine::Launch(const QString& path, quint64 windowId) {
         return false;
     if (!m_Process.Start(path, LaunchArguments(windowId)))
         return false;
-    m_bQuitting.store(false);
+    m_Quitting.store(false);
     m_Readiness.Reset();
-    ++m_nLaunch;
+    ++m_Launch;
     std::promise<void> ended;
     m_ReaderEnded = ended.get_future();
     try {
         m_ReaderThread = std::thread(&CMPlayerEngine::ReaderThreadProc, this, m_Process.OutputFd(),
-                                     m_nLaunch, std::move(ended));
+                                     m_Launch, std::move(ended));
     } catch (const std::system_error&) {
         m_Process.Reap(0);
         m_Process.Close();
@@ -73,7 +73,7 @@ bool CMPlayerEngine::Launch(const QString& path, quint64 windowId) {
 }
 
 void CMPlayerEngine::Quit() {
-    m_bQuitting.store(true);
+    m_Quitting.store(true);
     m_Process.Write(Bytes(SlaveProtocol::kQuit)); // fails harmlessly when none runs
     StopReader();
     m_Readiness.Reset();
@@ -136,7 +136,7 @@ void CMPlayerEngine::ReaderThreadProc(int outputFd, long launch, std::promise<vo
                 m_Sink.PostAnswer(answer->number, answer->value);
         }
     }
-    if (!m_bQuitting.load()) {
+    if (!m_Quitting.load()) {
         // A player that closed its output is of no more use, even if it still runs.
         m_Process.Reap(kDeadExitGraceMs);
         m_Sink.PostAnswer(WM_MP_EXITED, launch);
@@ -149,8 +149,9 @@ void CMPlayerEngine::Enqueue(int delay, QByteArray text) {
     NotifyWork();
 }
 
-void CMPlayerEngine::Enqueue(const SlaveProtocol::FixedCommand& command) {
-    Enqueue(command.delay, Bytes(command.text));
+void CMPlayerEngine::Send(SlaveCmd command) {
+    const SlaveProtocol::FixedCommand& row = SlaveProtocol::Fixed(command);
+    Enqueue(row.delay, Bytes(row.text));
 }
 
 bool CMPlayerEngine::LoadFile(const QString& path) {
@@ -175,52 +176,4 @@ void CMPlayerEngine::SeekAbsolute(uint32_t seconds) {
 
 void CMPlayerEngine::ShowOsdText(const QByteArray& text) {
     Enqueue(SlaveProtocol::kArgumentCommandDelay, SlaveCommandText::ShowOsdText(text));
-}
-
-void CMPlayerEngine::GetTimePos() {
-    Enqueue(SlaveProtocol::kGetTimePos);
-}
-
-void CMPlayerEngine::GetTimeLength() {
-    Enqueue(SlaveProtocol::kGetTimeLength);
-}
-
-void CMPlayerEngine::Pause() {
-    Enqueue(SlaveProtocol::kPause);
-}
-
-void CMPlayerEngine::FrameStep() {
-    Enqueue(SlaveProtocol::kFrameStep);
-}
-
-void CMPlayerEngine::MuteOn() {
-    Enqueue(SlaveProtocol::kMuteOn);
-}
-
-void CMPlayerEngine::MuteOff() {
-    Enqueue(SlaveProtocol::kMuteOff);
-}
-
-void CMPlayerEngine::MuteOffAtStart() {
-    Enqueue(SlaveProtocol::kMuteOffAtStart);
-}
-
-void CMPlayerEngine::ScaleTempoOn() {
-    Enqueue(SlaveProtocol::kScaleTempoOn);
-}
-
-void CMPlayerEngine::ClearAudioFilters() {
-    Enqueue(SlaveProtocol::kClearAudioFilters);
-}
-
-void CMPlayerEngine::SwitchAudio() {
-    Enqueue(SlaveProtocol::kSwitchAudio);
-}
-
-void CMPlayerEngine::SelectSubtitle() {
-    Enqueue(SlaveProtocol::kSelectSubtitle);
-}
-
-void CMPlayerEngine::Stop() {
-    Enqueue(SlaveProtocol::kStop);
 }

@@ -59,7 +59,7 @@ public:
     bool HasQueuedCommands() const override { return !m_Queue.Pending().empty(); }
     // Counts the launches: a death notice naming an earlier one is about an MPlayer already
     // replaced (a path change or a restart came first), never about the running one.
-    long LaunchNumber() const { return m_nLaunch; }
+    long LaunchNumber() const { return m_Launch; }
     void SetPrepCycleTime(uint32_t threshold) { m_Readiness.SetThreshold(threshold); }
     pid_t ProcessId() const { return m_Process.Pid(); }
     const CommandQueue& Queue() const { return m_Queue; }
@@ -68,27 +68,15 @@ public:
 
     // The slave commands: each only queues its line. LoadFile queues nothing and returns false
     // for a path that cannot be sent safely.
+    void Send(SlaveCmd command) override;
     bool LoadFile(const QString& path) override;
     void SetSpeed(int delay, int percent) override;
     void SeekRelative(int seconds) override;
     void SeekAbsolute(uint32_t seconds) override;
     void ShowOsdText(const QByteArray& text) override;
-    void GetTimePos() override;
-    void GetTimeLength() override;
-    void Pause() override;
-    void FrameStep() override;
-    void MuteOn() override;
-    void MuteOff() override;
-    void MuteOffAtStart() override;
-    void ScaleTempoOn() override;
-    void ClearAudioFilters() override;
-    void SwitchAudio() override;
-    void SelectSubtitle() override;
-    void Stop() override;
 
 private:
     void Enqueue(int delay, QByteArray text);
-    void Enqueue(const SlaveProtocol::FixedCommand& command);
     std::optional<uint64_t> ReadCycles() const;
     void ReaderThreadProc(int outputFd, long launch, std::promise<void> ended);
     void StopReader();
@@ -99,9 +87,9 @@ private:
     ChildProcess m_Process;
     std::thread m_ReaderThread;
     std::future<void> m_ReaderEnded;
-    std::atomic<bool> m_bQuitting{false}; // the end of MPlayer's output is our own doing
+    std::atomic<bool> m_Quitting{false}; // the end of MPlayer's output is our own doing
     ReadinessMeter m_Readiness;
     CommandQueue m_Queue;
-    long m_nLaunch = 0;
+    long m_Launch = 0;
     std::function<void()> m_WorkNotifier;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/SlaveProtocol.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -11,10 +13,9 @@ public:
     virtual bool IsReady() const = 0;
     // Queues nothing and returns false for a path that cannot be sent safely.
     virtual bool LoadFile(const QString& path) = 0;
-    virtual void GetTimeLength() = 0;
-    virtual void GetTimePos() = 0;
+    // A command without an argument: the length and position queries, the stop.
+    virtual void Send(SlaveCmd command) = 0;
     virtual void SeekAbsolute(uint32_t seconds) = 0;
-    virtual void Stop() = 0;
     // Lines queued and not yet written: MPlayer has not been asked them yet.
     virtual bool HasQueuedCommands() const = 0;
 };

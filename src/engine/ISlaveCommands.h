@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/SlaveProtocol.h"
+
 #include <QByteArray>
 #include <cstdint>
 
@@ -8,17 +10,10 @@
 class ISlaveCommands {
 public:
     virtual ~ISlaveCommands() = default;
+    // A command without an argument, as its row of the command table says.
+    virtual void Send(SlaveCmd command) = 0;
     virtual void SetSpeed(int delay, int percent) = 0;
     virtual void SeekRelative(int seconds) = 0;
     virtual void SeekAbsolute(uint32_t seconds) = 0;
     virtual void ShowOsdText(const QByteArray& text) = 0;
-    virtual void Pause() = 0;
-    virtual void FrameStep() = 0;
-    virtual void MuteOn() = 0;
-    virtual void MuteOff() = 0;
-    virtual void MuteOffAtStart() = 0;
-    virtual void ScaleTempoOn() = 0;
-    virtual void ClearAudioFilters() = 0;
-    virtual void SwitchAudio() = 0;
-    virtual void SelectSubtitle() = 0;
 };

@@ -19,7 +19,7 @@ public:
     static constexpr int kCycleUnitShift = 12; // the threshold counts units of 4096 cycles
 
     PrepState State() const { return m_State.load(); }
-    void SetThreshold(uint32_t threshold) { m_nThreshold.store(threshold); }
+    void SetThreshold(uint32_t threshold) { mplayerPrepCycleTime.store(threshold); }
 
     // Back to NotStarted, for a launch or a quit.
     void Reset();
@@ -32,7 +32,7 @@ public:
 
 private:
     std::atomic<PrepState> m_State{PrepState::NotStarted};
-    std::atomic<uint64_t> m_nBaselineCycles{0};
-    std::atomic<uint32_t> m_nThreshold{kDefaultThreshold};
-    uint32_t m_nTickCount = 0; // user-interface thread only
+    std::atomic<uint64_t> m_BaselineCycles{0};
+    std::atomic<uint32_t> mplayerPrepCycleTime{kDefaultThreshold};
+    uint32_t m_TickCount = 0; // user-interface thread only
 };

@@ -17,10 +17,10 @@ enum AppEventNumber : int {
 class CAppEvent : public QEvent {
 public:
     CAppEvent(AppEventNumber number, long value)
-        : QEvent(static_cast<QEvent::Type>(number)), m_nValue(value) {}
+        : QEvent(static_cast<QEvent::Type>(number)), m_Value(value) {}
     AppEventNumber Number() const { return static_cast<AppEventNumber>(type()); }
-    long Value() const { return m_nValue; }
+    long Value() const { return m_Value; }
 
 private:
-    long m_nValue;
+    long m_Value;
 };

@@ -175,7 +175,7 @@ ChildProcess::~ChildProcess() {
 }
 
 bool ChildProcess::Start(const QString& program, const QStringList& arguments) {
-    if (m_nPid.load() != 0 || m_nInputFd >= 0 || m_nOutputFd >= 0)
+    if (m_Pid.load() != 0 || m_InputFd >= 0 || m_OutputFd >= 0)
         return false;
     Pipe input, output;
     if (!input.Open() || !output.Open()) {
@@ -205,18 +205,18 @@ bool ChildProcess::Start(const QString& program, const QStringList& arguments) {
         return false;
     }
     setpriority(PRIO_PROCESS, static_cast<id_t>(pid), kAboveNormalNice); // refused: fine
-    m_nInputFd = input.write;
-    m_nOutputFd = output.read;
-    m_nPid.store(pid);
+    m_InputFd = input.write;
+    m_OutputFd = output.read;
+    m_Pid.store(pid);
     return true;
 }
 
 bool ChildProcess::Write(QByteArrayView bytes) const {
-    return m_nInputFd >= 0 && WriteWithoutSigPipe(m_nInputFd, bytes);
+    return m_InputFd >= 0 && WriteWithoutSigPipe(m_InputFd, bytes);
 }
 
 bool ChildProcess::Reap(int graceMs) {
-    const pid_t pid = m_nPid.exchange(0);
+    const pid_t pid = m_Pid.exchange(0);
     if (pid == 0)
         return false;
     // Signals go to the child's whole group: a wrapper script's pipeline would otherwise outlive
@@ -234,6 +234,6 @@ bool ChildProcess::Reap(int graceMs) {
 }
 
 void ChildProcess::Close() {
-    CloseFd(m_nInputFd);
-    CloseFd(m_nOutputFd);
+    CloseFd(m_InputFd);
+    CloseFd(m_OutputFd);
 }

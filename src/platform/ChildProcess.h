@@ -24,8 +24,8 @@ public:
     // Writes all bytes or nothing. Never blocks, and a gone child never raises SIGPIPE here.
     bool Write(QByteArrayView bytes) const;
 
-    int OutputFd() const { return m_nOutputFd; }
-    pid_t Pid() const { return m_nPid.load(); } // 0 before a start and once reaped
+    int OutputFd() const { return m_OutputFd; }
+    pid_t Pid() const { return m_Pid.load(); } // 0 before a start and once reaped
 
     // Waits up to graceMs for the child to exit, then terminates it (SIGTERM, then SIGKILL) and
     // reaps it. False when there was nothing to reap (never started, or reaped already).
@@ -35,7 +35,7 @@ public:
     void Close();
 
 private:
-    int m_nInputFd = -1;  // our end of the child's standard input
-    int m_nOutputFd = -1; // our end of the child's standard output and error
-    std::atomic<pid_t> m_nPid{0};
+    int m_InputFd = -1;  // our end of the child's standard input
+    int m_OutputFd = -1; // our end of the child's standard output and error
+    std::atomic<pid_t> m_Pid{0};
 };

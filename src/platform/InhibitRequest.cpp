@@ -6,18 +6,18 @@ InhibitRequest::InhibitRequest(const QDBusConnection& bus, QObject* parent)
     : QObject(parent), m_Bus(bus) {}
 
 void InhibitRequest::Inhibit() {
-    m_bWanted = true;
-    if (m_bHeld || m_bPending || !m_Bus.isConnected())
+    m_Wanted = true;
+    if (m_Held || m_Pending || !m_Bus.isConnected())
         return;
-    m_bPending = true;
+    m_Pending = true;
     auto* watcher =
         new QDBusPendingCallWatcher(m_Bus.asyncCall(InhibitMessage(), kCallTimeoutMs), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &InhibitRequest::OnAnswer);
 }
 
 void InhibitRequest::Release() {
-    m_bWanted = false;
-    if (!m_bHeld)
+    m_Wanted = false;
+    if (!m_Held)
         return;
     GiveBackToken();
     SetHeld(false);
@@ -25,16 +25,16 @@ void InhibitRequest::Release() {
 
 void InhibitRequest::OnAnswer(QDBusPendingCallWatcher* watcher) {
     watcher->deleteLater();
-    m_bPending = false;
+    m_Pending = false;
     if (watcher->isError() || !KeepToken(watcher->reply()))
         return;
     SetHeld(true);
     // Dropped while the answer was on its way.
-    if (!m_bWanted)
+    if (!m_Wanted)
         Release();
 }
 
 void InhibitRequest::SetHeld(bool held) {
-    m_bHeld = held;
+    m_Held = held;
     emit heldChanged(held);
 }

@@ -16,11 +16,11 @@ public:
     void Inhibit();
     void Release();
 
-    bool IsRequested() const { return m_bWanted; }
+    bool IsRequested() const { return m_Wanted; }
     // Asked for; the service has not answered yet.
-    bool IsPending() const { return m_bPending; }
+    bool IsPending() const { return m_Pending; }
     // The service granted the request and it is still held.
-    bool IsHeld() const { return m_bHeld; }
+    bool IsHeld() const { return m_Held; }
 
 signals:
     void heldChanged(bool held);
@@ -42,7 +42,7 @@ private:
     void SetHeld(bool held);
 
     QDBusConnection m_Bus;
-    bool m_bWanted = false;
-    bool m_bPending = false;
-    bool m_bHeld = false;
+    bool m_Wanted = false;
+    bool m_Pending = false;
+    bool m_Held = false;
 };

@@ -19,17 +19,17 @@ QString SocketPath(const QString& identifier) {
 // In the user's runtime folder ($XDG_RUNTIME_DIR, else a private folder of the user's own): in
 // the shared temporary folder another user could take the name first and be handed every path.
 InstanceChannel::InstanceChannel(const QString& identifier, QObject* parent)
-    : QObject(parent), m_strName(SocketPath(identifier)) {
+    : QObject(parent), m_Name(SocketPath(identifier)) {
     connect(&m_Server, &QLocalServer::newConnection, this, &InstanceChannel::OnNewConnection);
 }
 
 bool InstanceChannel::Listen() {
-    if (m_strName.isEmpty())
+    if (m_Name.isEmpty())
         return false;
     // Only the holder of the instance lock listens, so a socket file left here is stale.
-    QLocalServer::removeServer(m_strName);
+    QLocalServer::removeServer(m_Name);
     m_Server.setSocketOptions(QLocalServer::UserAccessOption);
-    return m_Server.listen(m_strName);
+    return m_Server.listen(m_Name);
 }
 
 void InstanceChannel::Close() {
@@ -38,7 +38,7 @@ void InstanceChannel::Close() {
 
 bool InstanceChannel::SendActivate(const QStringList& arguments, int timeoutMs) const {
     QLocalSocket socket;
-    socket.connectToServer(m_strName);
+    socket.connectToServer(m_Name);
     if (!socket.waitForConnected(timeoutMs))
         return false;
     QByteArray message;

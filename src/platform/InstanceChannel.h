@@ -19,7 +19,7 @@ public:
     // Second start: true when a running instance took the request.
     bool SendActivate(const QStringList& arguments, int timeoutMs = 2000) const;
 
-    QString ServerName() const { return m_strName; }
+    QString ServerName() const { return m_Name; }
 
 signals:
     void activateRequested(const QStringList& arguments);
@@ -27,6 +27,6 @@ signals:
 private:
     void OnNewConnection();
 
-    QString m_strName;
+    QString m_Name;
     QLocalServer m_Server;
 };

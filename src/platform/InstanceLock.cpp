@@ -43,32 +43,32 @@ bool IsRegularFile(int fd) {
 } // namespace
 
 InstanceLock::InstanceLock(const QString& identifier)
-    : m_strPath(QDir(QDir::tempPath()).filePath(identifier + QStringLiteral(".lock"))) {}
+    : m_Path(QDir(QDir::tempPath()).filePath(identifier + QStringLiteral(".lock"))) {}
 
 InstanceLock::~InstanceLock() {
     Release();
 }
 
 InstanceLock::Result InstanceLock::Acquire() {
-    m_nFd = OpenLockFile(QFile::encodeName(m_strPath));
-    if (m_nFd < 0)
+    m_Fd = OpenLockFile(QFile::encodeName(m_Path));
+    if (m_Fd < 0)
         return Result::Failed;
-    if (!IsRegularFile(m_nFd)) {
+    if (!IsRegularFile(m_Fd)) {
         Release();
         return Result::Failed;
     }
-    if (::flock(m_nFd, LOCK_EX | LOCK_NB) == 0)
+    if (::flock(m_Fd, LOCK_EX | LOCK_NB) == 0)
         return Result::Primary;
     const bool held = errno == EWOULDBLOCK;
-    ::close(m_nFd);
-    m_nFd = -1;
+    ::close(m_Fd);
+    m_Fd = -1;
     return held ? Result::AlreadyRunning : Result::Failed;
 }
 
 void InstanceLock::Release() {
-    if (m_nFd < 0)
+    if (m_Fd < 0)
         return;
-    ::flock(m_nFd, LOCK_UN);
-    ::close(m_nFd);
-    m_nFd = -1;
+    ::flock(m_Fd, LOCK_UN);
+    ::close(m_Fd);
+    m_Fd = -1;
 }

@@ -16,9 +16,9 @@ public:
 
     Result Acquire();
     void Release();
-    QString FilePath() const { return m_strPath; }
+    QString FilePath() const { return m_Path; }
 
 private:
-    QString m_strPath;
-    int m_nFd = -1;
+    QString m_Path;
+    int m_Fd = -1;
 };

@@ -11,8 +11,8 @@ const QString kPlaying = QStringLiteral("Playing");
 } // namespace
 
 MprisPlayerAdaptor::MprisPlayerAdaptor(QObject* parent, IMprisTarget& target)
-    : QDBusAbstractAdaptor(parent), m_Target(target), m_strStatus(target.PlaybackStatus()),
-      m_strTitle(target.PlayingTitle()) {}
+    : QDBusAbstractAdaptor(parent), m_Target(target), m_Status(target.PlaybackStatus()),
+      m_Title(target.PlayingTitle()) {}
 
 QString MprisPlayerAdaptor::PlaybackStatus() const {
     return m_Target.PlaybackStatus();
@@ -25,7 +25,7 @@ QVariantMap MprisPlayerAdaptor::Metadata() const {
             {QStringLiteral("mpris:trackid"),
              QVariant::fromValue(QDBusObjectPath("/org/mpris/MediaPlayer2/TrackList/NoTrack"))}};
     }
-    const QString trackId = QStringLiteral("/org/mpris/MediaPlayer2/ravolo/track/%1").arg(m_nTrack);
+    const QString trackId = QStringLiteral("/org/mpris/MediaPlayer2/ravolo/track/%1").arg(m_Track);
     return {{QStringLiteral("mpris:trackid"), QVariant::fromValue(QDBusObjectPath(trackId))},
             {QStringLiteral("xesam:title"), title}};
 }
@@ -33,14 +33,14 @@ QVariantMap MprisPlayerAdaptor::Metadata() const {
 QVariantMap MprisPlayerAdaptor::TakeChangedProperties() {
     QVariantMap changed;
     const QString status = m_Target.PlaybackStatus();
-    if (status != m_strStatus) {
-        m_strStatus = status;
+    if (status != m_Status) {
+        m_Status = status;
         changed.insert(QStringLiteral("PlaybackStatus"), status);
     }
     const QString title = m_Target.PlayingTitle();
-    if (title != m_strTitle) {
-        m_strTitle = title;
-        ++m_nTrack;
+    if (title != m_Title) {
+        m_Title = title;
+        ++m_Track;
         changed.insert(QStringLiteral("Metadata"), Metadata());
     }
     return changed;

@@ -44,7 +44,7 @@ public slots:
 
 private:
     IMprisTarget& m_Target;
-    QString m_strStatus;
-    QString m_strTitle;
-    unsigned m_nTrack = 0; // counts the titles seen, so each new file gets its own track id
+    QString m_Status;
+    QString m_Title;
+    unsigned m_Track = 0; // counts the titles seen, so each new file gets its own track id
 };

@@ -7,7 +7,7 @@
 #include <QDBusMessage>
 
 MprisService::MprisService(IMprisTarget& target, const QDBusConnection& connection, QObject* parent)
-    : QObject(parent), m_Connection(connection), m_pPlayer(new MprisPlayerAdaptor(this, target)) {
+    : QObject(parent), m_Connection(connection), m_Player(new MprisPlayerAdaptor(this, target)) {
     new MprisRootAdaptor(this, target);
     if (!m_Connection.isConnected() || !m_Connection.registerObject(kObjectPath, this))
         return;
@@ -18,7 +18,7 @@ MprisService::MprisService(IMprisTarget& target, const QDBusConnection& connecti
 MprisService::~MprisService() {
     if (!IsRegistered())
         return;
-    m_Connection.unregisterService(m_strServiceName);
+    m_Connection.unregisterService(m_ServiceName);
     m_Connection.unregisterObject(kObjectPath);
 }
 
@@ -28,7 +28,7 @@ bool MprisService::RegisterName() {
     for (const QString& candidate :
          {name, name + QStringLiteral(".instance%1").arg(QCoreApplication::applicationPid())}) {
         if (m_Connection.registerService(candidate)) {
-            m_strServiceName = candidate;
+            m_ServiceName = candidate;
             return true;
         }
     }
@@ -36,7 +36,7 @@ bool MprisService::RegisterName() {
 }
 
 void MprisService::NotifyChanged() {
-    const QVariantMap changed = m_pPlayer->TakeChangedProperties();
+    const QVariantMap changed = m_Player->TakeChangedProperties();
     if (!IsRegistered() || changed.isEmpty())
         return;
     QDBusMessage signal =

@@ -19,9 +19,9 @@ public:
                  QObject* parent = nullptr);
     ~MprisService() override;
 
-    bool IsRegistered() const { return !m_strServiceName.isEmpty(); }
+    bool IsRegistered() const { return !m_ServiceName.isEmpty(); }
     // The bus name owned: kServiceName, or kServiceName.instance<pid> when that is taken.
-    QString ServiceName() const { return m_strServiceName; }
+    QString ServiceName() const { return m_ServiceName; }
 
     // Call when the playback status or the playing title may have changed.
     void NotifyChanged();
@@ -30,6 +30,6 @@ private:
     bool RegisterName();
 
     QDBusConnection m_Connection;
-    MprisPlayerAdaptor* m_pPlayer;
-    QString m_strServiceName;
+    MprisPlayerAdaptor* m_Player;
+    QString m_ServiceName;
 };

@@ -24,7 +24,7 @@ bool ScreenSaverInhibitor::KeepToken(const QDBusMessage& reply) {
     const QList<QVariant> arguments = reply.arguments();
     if (arguments.size() != 1 || arguments[0].metaType() != QMetaType::fromType<uint>())
         return false;
-    m_nCookie = arguments[0].toUInt();
+    m_Cookie = arguments[0].toUInt();
     return true;
 }
 
@@ -32,6 +32,6 @@ void ScreenSaverInhibitor::GiveBackToken() {
     // No answer is needed; the service drops the cookie in any case when we disconnect.
     QDBusMessage message =
         QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("UnInhibit"));
-    message << m_nCookie;
+    message << m_Cookie;
     Bus().send(message);
 }

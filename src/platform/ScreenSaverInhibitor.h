@@ -16,5 +16,5 @@ protected:
     void GiveBackToken() override;
 
 private:
-    uint m_nCookie = 0;
+    uint m_Cookie = 0;
 };

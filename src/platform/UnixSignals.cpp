@@ -29,10 +29,10 @@ UnixSignals::UnixSignals(QObject* parent) : QObject(parent) {
     int fds[2];
     if (g_nWriteFd.load() >= 0 || ::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    m_nReadFd = fds[0];
+    m_ReadFd = fds[0];
     g_nWriteFd.store(fds[1]);
-    m_pNotifier = std::make_unique<QSocketNotifier>(m_nReadFd, QSocketNotifier::Read);
-    connect(m_pNotifier.get(), &QSocketNotifier::activated, this, &UnixSignals::OnReadable);
+    m_Notifier = std::make_unique<QSocketNotifier>(m_ReadFd, QSocketNotifier::Read);
+    connect(m_Notifier.get(), &QSocketNotifier::activated, this, &UnixSignals::OnReadable);
 
     struct sigaction action = {};
     action.sa_handler = OnTerminationSignal;
@@ -47,9 +47,9 @@ UnixSignals::~UnixSignals() {
         return;
     for (size_t i = 0; i < std::size(kHandledSignals); ++i)
         ::sigaction(kHandledSignals[i], &m_Previous[i], nullptr);
-    m_pNotifier.reset();
+    m_Notifier.reset();
     ::close(g_nWriteFd.exchange(-1));
-    ::close(m_nReadFd);
+    ::close(m_ReadFd);
 }
 
 void UnixSignals::IgnoreBrokenPipe() {
@@ -60,7 +60,7 @@ void UnixSignals::OnReadable() {
     QByteArray numbers;
     char buffer[16];
     ssize_t count;
-    while ((count = ::read(m_nReadFd, buffer, sizeof buffer)) > 0)
+    while ((count = ::read(m_ReadFd, buffer, sizeof buffer)) > 0)
         numbers.append(buffer, count);
     // A receiver may end this object.
     const QPointer<UnixSignals> alive(this);

@@ -16,7 +16,7 @@ public:
     explicit UnixSignals(QObject* parent = nullptr);
     ~UnixSignals() override;
 
-    bool IsInstalled() const { return m_pNotifier != nullptr; }
+    bool IsInstalled() const { return m_Notifier != nullptr; }
 
     // A write to a closed pipe or socket (MPlayer gone) then fails with EPIPE instead of ending
     // the process.
@@ -28,7 +28,7 @@ signals:
 private:
     void OnReadable();
 
-    int m_nReadFd = -1;
-    std::unique_ptr<QSocketNotifier> m_pNotifier;
+    int m_ReadFd = -1;
+    std::unique_ptr<QSocketNotifier> m_Notifier;
     struct sigaction m_Previous[3] = {};
 };

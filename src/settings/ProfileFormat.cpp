@@ -150,7 +150,7 @@ std::optional<MediaItem> ParseResumeEntry(QStringView text) {
 }
 
 QString FormatResumeEntry(const MediaItem& item) {
-    const int32_t packedKind = item.kind + (item.isAudio ? AudioFlag : 0);
+    const int32_t packedKind = static_cast<int32_t>(item.kind) + (item.isAudio ? AudioFlag : 0);
     return QString::number(packedKind) + u'|' + QString::number(item.positionSec) + u'|' +
            QString::number(item.fileSize) + u'|' + item.path;
 }

@@ -26,7 +26,7 @@ std::unique_ptr<QSettings> OpenProfile(const QString& path) {
 } // namespace
 
 SettingsStore::SettingsStore(const QString& iniPath)
-    : m_strPath(iniPath), m_settings(OpenProfile(iniPath)) {}
+    : m_Path(iniPath), m_settings(OpenProfile(iniPath)) {}
 
 SettingsStore::~SettingsStore() = default;
 
@@ -78,7 +78,7 @@ bool SettingsStore::Sync() {
 void SettingsStore::Reopen() {
     // Made while the old object lives, the new one shares Qt's copy of the file, pending
     // changes included.
-    std::unique_ptr<QSettings> fresh = OpenProfile(m_strPath);
+    std::unique_ptr<QSettings> fresh = OpenProfile(m_Path);
     m_settings = std::move(fresh);
 }
 

@@ -33,7 +33,7 @@ public:
 
     // $XDG_CONFIG_HOME (or ~/.config) + "/Quendal/Ravolo.ini".
     static QString DefaultProfilePath();
-    const QString& Path() const { return m_strPath; }
+    const QString& Path() const { return m_Path; }
 
     // Integers are stored as decimal text and read leniently as 32-bit words; absent, empty or
     // unreadable values give the default.
@@ -75,6 +75,6 @@ public:
 private:
     void Reopen();
 
-    QString m_strPath;
+    QString m_Path;
     std::unique_ptr<QSettings> m_settings;
 };

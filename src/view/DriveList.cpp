@@ -49,7 +49,7 @@ void AppendDrive(QList<MediaItem>& drives, QStringList& roots, const QString& ro
     roots.append(root);
     MediaItem drive;
     drive.path = PathParts::DrivePath(root, displayName);
-    drive.kind = Drive;
+    drive.kind = MediaItemKind::Drive;
     drives.append(drive);
 }
 

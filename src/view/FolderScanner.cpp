@@ -101,9 +101,9 @@ public:
         QList<MediaItem> items;
         items.reserve(static_cast<qsizetype>(m_folders.size() + m_files.size()));
         for (const LevelEntry& entry : m_folders)
-            items.append(MediaItem{PathOf(entry), Folder});
+            items.append(MediaItem{PathOf(entry), MediaItemKind::Folder});
         for (const LevelEntry& entry : m_files) {
-            MediaItem item{PathOf(entry), File};
+            MediaItem item{PathOf(entry), MediaItemKind::File};
             item.isAudio = entry.media == MediaType::Audio;
             item.fileSize = entry.fileSize;
             if (m_resumeLookup)

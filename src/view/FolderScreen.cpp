@@ -22,9 +22,9 @@ namespace {
 
 int IconFor(const MediaItem& item) {
     switch (item.kind) {
-    case Drive:
+    case MediaItemKind::Drive:
         return 0;
-    case Folder:
+    case MediaItemKind::Folder:
         return 1;
     default:
         return (item.isAudio ? 5 : 2) + (item.positionSec != 0 ? 1 : 0);
@@ -32,15 +32,16 @@ int IconFor(const MediaItem& item) {
 }
 
 QString KeyFor(const MediaItem& item) {
-    return item.kind == Drive ? PathParts::DriveRoot(item.path)
-                              : PathParts::FileNamePart(item.path);
+    return item.kind == MediaItemKind::Drive ? PathParts::DriveRoot(item.path)
+                                             : PathParts::FileNamePart(item.path);
 }
 
 CColorListCtrl::Row RowFor(const MediaItem& item) {
     CColorListCtrl::Row row;
-    row.texts = {item.kind == Drive ? PathParts::DriveDisplayName(item.path)
-                                    : PathParts::FileNamePart(item.path),
-                 item.kind == File ? MediaFormat::FormatFileSize(item.fileSize) : QString()};
+    row.texts = {item.kind == MediaItemKind::Drive ? PathParts::DriveDisplayName(item.path)
+                                                   : PathParts::FileNamePart(item.path),
+                 item.kind == MediaItemKind::File ? MediaFormat::FormatFileSize(item.fileSize)
+                                                  : QString()};
     row.iconIndex = IconFor(item);
     row.text = ViewColors::kRowText;
     row.background = ViewColors::kRowBackground;
@@ -101,9 +102,9 @@ void FolderScreen::FillFolderList(const QString& selectName) {
 }
 
 void FolderScreen::OpenItem(const MediaItem& item) {
-    if (item.kind == Drive)
+    if (item.kind == MediaItemKind::Drive)
         m_Settings.m_strCurrentFolder = PathParts::DriveRoot(item.path);
-    else if (item.kind == Folder)
+    else if (item.kind == MediaItemKind::Folder)
         m_Settings.m_strCurrentFolder = item.path;
     FillFolderList();
 }
@@ -148,12 +149,12 @@ const MediaItem* FolderScreen::SelectedItem() const {
 
 int FolderScreen::FileCount() const {
     return static_cast<int>(std::count_if(m_FolderItems.begin(), m_FolderItems.end(),
-                                          [](const MediaItem& item) { return item.kind == File; }));
+                                          [](const MediaItem& item) { return item.kind == MediaItemKind::File; }));
 }
 
 const MediaItem* FolderScreen::SelectedResumedFile() const {
     const MediaItem* selected = SelectedItem();
-    return selected != nullptr && selected->kind == File && selected->positionSec != 0 ? selected
+    return selected != nullptr && selected->kind == MediaItemKind::File && selected->positionSec != 0 ? selected
                                                                                        : nullptr;
 }
 
@@ -162,11 +163,11 @@ void FolderScreen::PlaySelected(PlaybackSession& session, IBeeper& beeper) {
     if (selected == nullptr)
         return;
     const MediaItem item = *selected;
-    if (item.kind == Drive || item.kind == Folder) {
+    if (item.kind == MediaItemKind::Drive || item.kind == MediaItemKind::Folder) {
         OpenItem(item);
         return;
     }
-    if (item.kind != File)
+    if (item.kind != MediaItemKind::File)
         return;
     if (!IsRegularFile(item.path)) {
         FillFolderList();

@@ -33,13 +33,13 @@ bool IsReadable(const QString& path) {
 PlaybackSession::PlaybackSession(const Collaborators& collaborators) : m_Collab(collaborators) {}
 
 void PlaybackSession::Enter(SessionState state) {
-    m_eState = state;
+    m_State = state;
     m_bPlaying = state == SessionState::Starting || state == SessionState::Playing;
 }
 
 bool PlaybackSession::StartPlayback(const MediaItem& item, std::optional<uint32_t> seekTo) {
     // A start while a stop waits would take over the stopped file's held entry.
-    if (m_eState == SessionState::Stopping)
+    if (m_State == SessionState::Stopping)
         return false;
     if (!IsReadable(item.path) || !m_Collab.player.IsReady())
         return false;
@@ -55,7 +55,7 @@ bool PlaybackSession::StartPlayback(const MediaItem& item, std::optional<uint32_
     m_bStartCheck = true;
     m_dwStartCheckTime = m_Collab.clock.NowMs();
     m_bEndCheck = false;
-    m_Collab.player.GetTimeLength();
+    m_Collab.player.Send(SlaveCmd::GetTimeLength);
     if (seekTo)
         m_Collab.player.SeekAbsolute(*seekTo);
     QPoint cursor;
@@ -70,13 +70,13 @@ bool PlaybackSession::StartPlayback(const MediaItem& item, std::optional<uint32_
 
 void PlaybackSession::StopPlayback(StopReason reason) {
     Enter(SessionState::Stopping);
-    m_eStopReason = reason;
-    m_dwStopTime = m_Collab.clock.NowMs();
+    m_nStopReason = reason;
+    m_StopTime = m_Collab.clock.NowMs();
     m_bEndCheck = false;
     m_Collab.transport.ResetForStop();
     // Asked before the stop, so MPlayer still has the file loaded when it answers.
-    m_Collab.player.GetTimePos();
-    m_Collab.player.Stop();
+    m_Collab.player.Send(SlaveCmd::GetTimePos);
+    m_Collab.player.Send(SlaveCmd::Stop);
     LeavePlaybackScreen();
 }
 
@@ -90,7 +90,7 @@ void PlaybackSession::ConfirmStart() {
     if (!m_bStartCheck)
         return;
     m_bStartCheck = false;
-    if (m_eState == SessionState::Starting)
+    if (m_State == SessionState::Starting)
         Enter(SessionState::Playing);
     m_Collab.resume.DetachResumeEntry(m_Collab.state.m_CurrentItem.path);
 }
@@ -101,11 +101,11 @@ void PlaybackSession::OnBlankLine() {
     ConfirmStart();
     m_bEndCheck = true;
     m_dwEndCheckTime = m_Collab.clock.NowMs();
-    m_Collab.player.GetTimeLength();
+    m_Collab.player.Send(SlaveCmd::GetTimeLength);
 }
 
 void PlaybackSession::OnLength() {
-    switch (m_eState) {
+    switch (m_State) {
     case SessionState::Starting:
     case SessionState::Playing:
         ConfirmStart();
@@ -127,17 +127,17 @@ void PlaybackSession::OnLength() {
 
 void PlaybackSession::OnTimePos(uint32_t seconds) {
     // Late for a stop already completed without it: nothing is left to decide.
-    if (m_eState == SessionState::Idle)
+    if (m_State == SessionState::Idle)
         return;
     ConfirmStart();
-    if (m_eState == SessionState::Stopping)
+    if (m_State == SessionState::Stopping)
         CompleteStop(seconds);
 }
 
 // Without a position a registration cannot be made, and the held entry goes back to its place.
 void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
     ResumeList& resume = m_Collab.resume;
-    if (m_eStopReason == StopReason::Register && position) {
+    if (m_nStopReason == StopReason::Register && position) {
         resume.RegisterResumeEntry(m_Collab.state.m_CurrentItem, *position,
                                    m_Collab.settings.m_bAFNoResume);
         // The old entry is replaced (or, for audio without resume, dropped) for good.
@@ -147,7 +147,7 @@ void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
     }
     // A late first answer must not detach the entry just put back.
     m_bStartCheck = false;
-    m_eStopReason = StopReason::None;
+    m_nStopReason = StopReason::None;
     Enter(SessionState::Idle);
     m_Collab.host.SaveResumeState();
     if (m_bClosing)
@@ -158,7 +158,7 @@ void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
 
 void PlaybackSession::OnPlayerExited() {
     m_bEndCheck = false;
-    if (m_eState == SessionState::Idle) {
+    if (m_State == SessionState::Idle) {
         m_bStartCheck = false;
         m_Collab.host.RestartPlayer();
         return;
@@ -191,7 +191,7 @@ void PlaybackSession::OnTimerTick(const QRect& viewRect) {
 // ran out. MPlayer 1.5 answers nothing to get_time_pos while idle (a file it could not open,
 // or one that has just ended), so a stop too must end on time.
 bool PlaybackSession::RunExpiredCheck() {
-    switch (m_eState) {
+    switch (m_State) {
     case SessionState::Starting:
         if (!Expired(m_dwStartCheckTime))
             return false;
@@ -206,8 +206,8 @@ bool PlaybackSession::RunExpiredCheck() {
         // The wait starts once the position has been asked: a "mute 0" ahead of it in the queue
         // holds it back for two seconds.
         if (m_Collab.player.HasQueuedCommands())
-            m_dwStopTime = m_Collab.clock.NowMs();
-        if (!Expired(m_dwStopTime))
+            m_StopTime = m_Collab.clock.NowMs();
+        if (!Expired(m_StopTime))
             return false;
         CompleteStop(std::nullopt);
         return true;
@@ -218,7 +218,7 @@ bool PlaybackSession::RunExpiredCheck() {
 }
 
 bool PlaybackSession::NeedsTick(const QRect& viewRect) {
-    if (m_eState == SessionState::Stopping)
+    if (m_State == SessionState::Stopping)
         return true;
     return m_bPlaying && (m_bStartCheck || m_bEndCheck ||
                           Transport::IsSeekLevel(m_Collab.transport.SpeedMode()) ||
@@ -260,7 +260,7 @@ void PlaybackSession::StopToClose() {
 QString PlaybackSession::PlaybackStatus() const {
     if (!m_bPlaying)
         return QStringLiteral("Stopped");
-    return m_Collab.transport.SpeedMode() == Transport::kPauseLevel ? QStringLiteral("Paused")
+    return m_Collab.transport.SpeedMode() == Transport::Paused ? QStringLiteral("Paused")
                                                                     : QStringLiteral("Playing");
 }
 

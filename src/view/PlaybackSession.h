@@ -66,9 +66,9 @@ public:
     bool IsPlaying() const { return m_bPlaying; }
     // The main window closes when the stop under way completes.
     bool IsClosing() const { return m_bClosing; }
-    SessionState State() const { return m_eState; }
-    bool Stopping() const { return m_eState == SessionState::Stopping; }
-    StopReason PendingStop() const { return m_eStopReason; }
+    SessionState State() const { return m_State; }
+    bool Stopping() const { return m_State == SessionState::Stopping; }
+    StopReason PendingStop() const { return m_nStopReason; }
     // The file's first answer is still awaited (also while a stop given before it waits).
     bool StartCheckArmed() const { return m_bStartCheck; }
     bool EndCheckArmed() const { return m_bEndCheck; }
@@ -84,13 +84,13 @@ private:
     bool Expired(uint32_t since) const;
 
     Collaborators m_Collab;
-    SessionState m_eState = SessionState::Idle;
+    SessionState m_State = SessionState::Idle;
     bool m_bPlaying = false;
     bool m_bClosing = false;
-    StopReason m_eStopReason = StopReason::None;
+    StopReason m_nStopReason = StopReason::None;
     bool m_bStartCheck = false;
     uint32_t m_dwStartCheckTime = 0;
     bool m_bEndCheck = false;
     uint32_t m_dwEndCheckTime = 0;
-    uint32_t m_dwStopTime = 0;
+    uint32_t m_StopTime = 0;
 };

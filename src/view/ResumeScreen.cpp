@@ -24,13 +24,14 @@ void ResumeScreen::FillResumeList(const QString& selectPath) {
     ResumeList& resume = m_ResumeList;
     for (int i = 0; i < resume.Count(); ++i) {
         MediaItem& entry = resume.EntryAt(i);
-        entry.kind = IsRegularFile(entry.path) ? File : MissingFile;
+        entry.kind = IsRegularFile(entry.path) ? MediaItemKind::File : MediaItemKind::MissingFile;
         if (entry.path == selectPath)
             selected = static_cast<int>(rows.size());
         CColorListCtrl::Row row;
         row.texts = {PathParts::FileNamePart(entry.path),
                      MediaFormat::FormatPosition(entry.positionSec)};
-        row.iconIndex = (entry.isAudio ? 6 : 3) + (entry.kind == MissingFile ? 1 : 0);
+        row.iconIndex =
+            (entry.isAudio ? 6 : 3) + (entry.kind == MediaItemKind::MissingFile ? 1 : 0);
         row.text = ViewColors::kRowText;
         row.background = ViewColors::kRowBackground;
         rows.push_back(std::move(row));
@@ -56,7 +57,7 @@ void ResumeScreen::PlaySelected(PlaybackSession& session, IBeeper& beeper) {
     const MediaItem* entry = SelectedEntry();
     if (entry == nullptr)
         return;
-    if (entry->kind != File) {
+    if (entry->kind != MediaItemKind::File) {
         beeper.Beep(BEEP_DEFAULT);
         return;
     }
@@ -73,7 +74,7 @@ void ResumeScreen::PlaySelected(PlaybackSession& session, IBeeper& beeper) {
 
 void ResumeScreen::CarrySelection() {
     const MediaItem* entry = SelectedEntry();
-    if (entry == nullptr || entry->kind != File)
+    if (entry == nullptr || entry->kind != MediaItemKind::File)
         return;
     const QString folder = PathParts::FolderOf(entry->path);
     if (QFileInfo(folder).isDir()) {

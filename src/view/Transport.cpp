@@ -11,13 +11,17 @@ struct LevelCommand {
 };
 
 constexpr LevelCommand kLevelCommands[] = {
-    {ID_REW_X120, 0},     {ID_REW_X40, 1},     {ID_REW_X12, 2},      {ID_REW_X4, 3},
-    {ID_SPEED_X1_20, 5},  {ID_SPEED_X1_10, 6}, {ID_SPEED_X1_5TH, 7}, {ID_SPEED_X1_2, 8},
-    {ID_SPEED_NORMAL, 9}, {ID_SPEED_X1_5, 10}, {ID_SPEED_X2, 11},    {ID_FF_X4, 12},
-    {ID_FF_X12, 13},      {ID_FF_X40, 14},     {ID_FF_X120, 15},
+    {ID_REW_X120, Transport::RewindX120},      {ID_REW_X40, Transport::RewindX40},
+    {ID_REW_X12, Transport::RewindX12},        {ID_REW_X4, Transport::RewindX4},
+    {ID_SPEED_X1_20, Transport::SpeedX1_20},   {ID_SPEED_X1_10, Transport::SpeedX1_10},
+    {ID_SPEED_X1_5TH, Transport::SpeedX1_5th}, {ID_SPEED_X1_2, Transport::SpeedX1_2},
+    {ID_SPEED_NORMAL, Transport::Normal},      {ID_SPEED_X1_5, Transport::SpeedX1_5},
+    {ID_SPEED_X2, Transport::SpeedX2},         {ID_FF_X4, Transport::ForwardX4},
+    {ID_FF_X12, Transport::ForwardX12},        {ID_FF_X40, Transport::ForwardX40},
+    {ID_FF_X120, Transport::ForwardX120},
 };
 
-constexpr const char* kLevelLabels[Transport::kLevelCount] = {
+constexpr const char* kLevelLabels[Transport::LevelCount] = {
     "<<x120", "<<x40", "<<x12", "<<x4", "",     "",      "",      "",
     "",       "",      "",      "",     ">>x4", ">>x12", ">>x40", ">>x120"};
 
@@ -29,7 +33,7 @@ constexpr int kAfterMuteDelay = 3;
 } // namespace
 
 QByteArray Transport::LevelLabel(int level) {
-    if (level < 0 || level >= kLevelCount)
+    if (level < 0 || level >= LevelCount)
         return {};
     return kLevelLabels[level];
 }
@@ -39,13 +43,13 @@ int Transport::LevelForCommand(int commandId) {
         if (row.command == commandId)
             return row.level;
     }
-    return -1;
+    return NoLevel;
 }
 
 void Transport::ApplySpeed(int percent) {
     if (percent < 100 || percent > 200) {
         if (!m_bMuted) {
-            m_Commands.MuteOn();
+            m_Commands.Send(SlaveCmd::MuteOn);
             m_bMuted = true;
         }
         m_Commands.SetSpeed(kAfterMuteDelay, percent);
@@ -53,11 +57,11 @@ void Transport::ApplySpeed(int percent) {
     }
     m_Commands.SetSpeed(0, percent);
     if (percent == 100)
-        m_Commands.ClearAudioFilters();
+        m_Commands.Send(SlaveCmd::ClearAudioFilters);
     else
-        m_Commands.ScaleTempoOn();
+        m_Commands.Send(SlaveCmd::ScaleTempoOn);
     if (m_bMuted) {
-        m_Commands.MuteOff();
+        m_Commands.Send(SlaveCmd::MuteOff);
         m_bMuted = false;
     }
 }
@@ -69,36 +73,36 @@ void Transport::ShowLevelIndicator() {
 }
 
 void Transport::TogglePause() {
-    if (m_nSpeedMode != kNormalLevel) {
-        EnterSpeedLevel(kNormalLevel);
+    if (m_nSpeedMode != Normal) {
+        EnterSpeedLevel(Normal);
         return;
     }
     if (!m_bMuted) {
-        m_Commands.MuteOn();
+        m_Commands.Send(SlaveCmd::MuteOn);
         m_bMuted = true;
     }
-    m_nSpeedMode = kPauseLevel;
-    m_Commands.Pause();
+    m_nSpeedMode = Paused;
+    m_Commands.Send(SlaveCmd::Pause);
 }
 
 void Transport::SelectLevel(int level) {
     if (IsSeekLevel(level))
         EnterSeekLevel(level);
-    else if (IsSpeedLevel(level) && level != kPauseLevel)
+    else if (IsSpeedLevel(level) && level != Paused)
         EnterSpeedLevel(level);
 }
 
 void Transport::SpeedStepDown() {
-    if (m_nSpeedMode <= 0)
+    if (m_nSpeedMode <= RewindX120)
         return;
-    EnterSeekLevel(m_nSpeedMode < 4 ? m_nSpeedMode - 1 : 3);
+    EnterSeekLevel(m_nSpeedMode <= RewindX4 ? m_nSpeedMode - 1 : RewindX4);
 }
 
 void Transport::SpeedStepUp() {
-    if (m_nSpeedMode >= kLevelCount - 1)
+    if (m_nSpeedMode >= ForwardX120)
         return;
     // From rewind straight to x1.5, never through the normal speed.
-    const int level = m_nSpeedMode < 4 ? 10 : m_nSpeedMode + 1;
+    const int level = m_nSpeedMode <= RewindX4 ? SpeedX1_5 : m_nSpeedMode + 1;
     if (IsSeekLevel(level))
         EnterSeekLevel(level);
     else
@@ -106,51 +110,51 @@ void Transport::SpeedStepUp() {
 }
 
 void Transport::SkipForward(int seconds) {
-    if (m_nSpeedMode == kNormalLevel)
+    if (m_nSpeedMode == Normal)
         m_Commands.SeekRelative(seconds);
 }
 
 void Transport::SkipBack(int seconds) {
-    if (m_nSpeedMode == kNormalLevel)
+    if (m_nSpeedMode == Normal)
         m_Commands.SeekRelative(-seconds);
 }
 
 void Transport::SeekToStart() {
-    if (m_nSpeedMode == kNormalLevel)
+    if (m_nSpeedMode == Normal)
         m_Commands.SeekAbsolute(0);
 }
 
 void Transport::FrameStep() {
-    if (m_nSpeedMode == kPauseLevel)
-        m_Commands.FrameStep();
+    if (m_nSpeedMode == Paused)
+        m_Commands.Send(SlaveCmd::FrameStep);
 }
 
 void Transport::SwitchAudio() {
-    if (m_nSpeedMode == kNormalLevel)
-        m_Commands.SwitchAudio();
+    if (m_nSpeedMode == Normal)
+        m_Commands.Send(SlaveCmd::SwitchAudio);
 }
 
 void Transport::SelectSubtitle() {
-    if (m_nSpeedMode == kNormalLevel)
-        m_Commands.SelectSubtitle();
+    if (m_nSpeedMode == Normal)
+        m_Commands.Send(SlaveCmd::SelectSubtitle);
 }
 
 void Transport::OnSeekTick() {
-    if (++m_nSeekTicks < kTicksPerSeekStep)
+    if (++m_SeekTicks < kTicksPerSeekStep)
         return;
-    m_nSeekTicks = 0;
+    m_SeekTicks = 0;
     if (IsSeekLevel(m_nSpeedMode))
         m_Commands.SeekRelative(SpeedTable[m_nSpeedMode]);
 }
 
 void Transport::SkipSeekTicks(int ticks) {
-    m_nSeekTicks = (m_nSeekTicks + ticks % kTicksPerSeekStep) % kTicksPerSeekStep;
+    m_SeekTicks = (m_SeekTicks + ticks % kTicksPerSeekStep) % kTicksPerSeekStep;
 }
 
 void Transport::ResetForStart() {
-    m_nSpeedMode = kNormalLevel;
+    m_nSpeedMode = Normal;
     if (m_bMuted)
-        m_Commands.MuteOffAtStart();
+        m_Commands.Send(SlaveCmd::MuteOffAtStart);
     m_bMuted = false;
 }
 

@@ -8,27 +8,43 @@ class ISlaveCommands;
 // Pause, speeds, emulated fast forward and rewind, skips and frame steps of the file being
 // played. The view calls every operation only while a file plays (its own guard); the level
 // guards are checked here, and a failed guard does nothing.
-//
-// Levels: 0..3 rewind x120, x40, x12, x4; 4 paused (also: nothing plays); 5..11 the speeds
-// x1/20 .. x2 with 9 normal; 12..15 fast forward x4 .. x120.
 class Transport {
 public:
-    static constexpr int kLevelCount = 16;
-    static constexpr int kPauseLevel = 4;
-    static constexpr int kNormalLevel = 9;
+    // The levels from the fastest rewind to the fastest forward; SpeedMode() is one of them.
+    enum Level : int {
+        NoLevel = -1,
+        RewindX120,
+        RewindX40,
+        RewindX12,
+        RewindX4,
+        Paused, // also: nothing plays
+        SpeedX1_20,
+        SpeedX1_10,
+        SpeedX1_5th,
+        SpeedX1_2,
+        Normal,
+        SpeedX1_5,
+        SpeedX2,
+        ForwardX4,
+        ForwardX12,
+        ForwardX40,
+        ForwardX120,
+        LevelCount,
+    };
     // Speed levels hold the speed in percent, seek levels the seconds of one seek step.
-    static constexpr std::array<int, kLevelCount> SpeedTable = {-60, -20, -6,  -2,  0, 5, 10, 20,
-                                                                50,  100, 150, 200, 2, 6, 20, 60};
+    static constexpr std::array<int, LevelCount> SpeedTable = {-60, -20, -6,  -2,  0, 5, 10, 20,
+                                                               50,  100, 150, 200, 2, 6, 20, 60};
     // Seek steps are made every this many view ticks (500 ms at 50 ms a tick).
     static constexpr int kTicksPerSeekStep = 10;
 
-    static bool IsSpeedLevel(int level) { return level >= 4 && level <= 11; }
+    static bool IsSpeedLevel(int level) { return level >= Paused && level <= SpeedX2; }
     static bool IsSeekLevel(int level) {
-        return (level >= 0 && level < 4) || (level > 11 && level < 16);
+        return (level >= RewindX120 && level <= RewindX4) ||
+               (level >= ForwardX4 && level <= ForwardX120);
     }
     // The on-screen label of a seek level ("<<x4", ">>x120"), empty for the other levels.
     static QByteArray LevelLabel(int level);
-    // The level a speed, fast-forward or rewind command selects, -1 for any other command.
+    // The level a speed, fast-forward or rewind command selects, NoLevel for any other command.
     static int LevelForCommand(int commandId);
 
     explicit Transport(ISlaveCommands& commands) : m_Commands(commands) {}
@@ -61,14 +77,14 @@ public:
     // muted file queues the unmute behind the load.
     void ResetForStart();
     // At every end of playback.
-    void ResetForStop() { m_nSpeedMode = kPauseLevel; }
+    void ResetForStop() { m_nSpeedMode = Paused; }
 
 private:
     void EnterSpeedLevel(int level);
     void EnterSeekLevel(int level);
 
     ISlaveCommands& m_Commands;
-    int m_nSpeedMode = kPauseLevel;
+    int m_nSpeedMode = Paused;
     bool m_bMuted = false;
-    int m_nSeekTicks = 0;
+    int m_SeekTicks = 0;
 };

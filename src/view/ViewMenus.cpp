@@ -124,36 +124,37 @@ void Apply(QAction& action, const ViewMenus::MenuState& s) {
         checked = s.fullScreen;
         break;
     case ID_PLAY:
-        enabled = Is(s.selected, {File});
+        enabled = Is(s.selected, {MediaItemKind::File});
         break;
     case ID_OPEN_FOLDER:
-        enabled = Is(s.selected, {Drive, Folder});
+        enabled = Is(s.selected, {MediaItemKind::Drive, MediaItemKind::Folder});
         break;
     case ID_FOLDER_UP:
     case ID_FOLDER_TOP:
         enabled = !s.atDriveLevel;
         break;
     case ID_RESUME_DELETE:
-        enabled = s.resumeScreen ? s.selected != nullptr
-                                 : Is(s.selected, {File}) && s.selected->positionSec != 0;
+        enabled = s.resumeScreen
+                      ? s.selected != nullptr
+                      : Is(s.selected, {MediaItemKind::File}) && s.selected->positionSec != 0;
         break;
     case ID_SEEK_START:
     case ID_SKIP_FORWARD:
     case ID_SKIP_BACK:
     case ID_SWITCH_AUDIO:
     case ID_SWITCH_SUBTITLE:
-        enabled = s.level == 9;
+        enabled = s.level == Transport::Normal;
         break;
     case ID_PAUSE:
-        enabled = s.level == 9;
-        checked = s.level == 4;
+        enabled = s.level == Transport::Normal;
+        checked = s.level == Transport::Paused;
         break;
     case ID_SPEED_NORMAL:
-        enabled = s.level != 9;
-        checked = s.level == 9;
+        enabled = s.level != Transport::Normal;
+        checked = s.level == Transport::Normal;
         break;
     case ID_FRAME_STEP:
-        enabled = s.level == 4;
+        enabled = s.level == Transport::Paused;
         break;
     case ID_CONTINUOUS_MODE:
         checked = s.continuousMode;

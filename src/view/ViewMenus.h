@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/Transport.h"
+
 #include <QMenu>
 #include <memory>
 
@@ -14,7 +16,7 @@ public:
         bool fullScreen = false;
         bool continuousMode = false;
         bool atDriveLevel = true;
-        int level = 4;                       // the speed level while playing
+        int level = Transport::Paused;       // the speed level while playing
         const MediaItem* selected = nullptr; // the selected item of the visible list
     };
 

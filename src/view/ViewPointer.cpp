@@ -9,7 +9,7 @@ void ViewPointer::SetTarget(QWidget* view) {
         m_View->removeEventFilter(this);
     m_View = view;
     m_LastSeen.reset();
-    m_bLeft = false;
+    m_Left = false;
     if (!view)
         return;
     // Moves without a button pressed are reported too.
@@ -19,21 +19,21 @@ void ViewPointer::SetTarget(QWidget* view) {
 
 // Called on every tick: only a change touches the cursor.
 void ViewPointer::Show() {
-    if (!m_bHidden || m_View.isNull())
+    if (!m_Hidden || m_View.isNull())
         return;
     m_View->unsetCursor();
-    m_bHidden = false;
+    m_Hidden = false;
 }
 
 void ViewPointer::Hide() {
-    if (m_bHidden || m_View.isNull())
+    if (m_Hidden || m_View.isNull())
         return;
     m_View->setCursor(Qt::BlankCursor);
-    m_bHidden = true;
+    m_Hidden = true;
 }
 
 bool ViewPointer::Position(QPoint& screenPos) {
-    if (m_bLeft)
+    if (m_Left)
         return false; // not over the view, wherever it is
     if (!m_LastSeen)
         m_LastSeen = QCursor::pos();
@@ -48,16 +48,16 @@ bool ViewPointer::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
         m_LastSeen = static_cast<QSinglePointEvent*>(event)->globalPosition().toPoint();
-        m_bLeft = false;
+        m_Left = false;
         break;
     case QEvent::Enter:
         // Qt also sends one when a child over the pointer is hidden, with the position it last
         // knew, which may be old: the window system is asked once instead.
         m_LastSeen.reset();
-        m_bLeft = false;
+        m_Left = false;
         break;
     case QEvent::Leave:
-        m_bLeft = true;
+        m_Left = true;
         break;
     default:
         break;

@@ -25,7 +25,7 @@ protected:
 
 private:
     QPointer<QWidget> m_View;
-    bool m_bHidden = false;
+    bool m_Hidden = false;
     std::optional<QPoint> m_LastSeen;
-    bool m_bLeft = false;
+    bool m_Left = false;
 };

@@ -97,9 +97,9 @@ TEST_F(EngineWithFakePlayer, WritesOneCommandPerTickHonouringDelays) {
     LaunchReady();
     m_Engine.SeekRelative(12);
     m_Engine.SeekRelative(12);
-    m_Engine.MuteOn();
-    m_Engine.Pause(); // delay 3
-    m_Engine.GetTimePos();
+    m_Engine.Send(SlaveCmd::MuteOn);
+    m_Engine.Send(SlaveCmd::Pause); // delay 3
+    m_Engine.Send(SlaveCmd::GetTimePos);
 
     std::vector<int> writeTicks;
     std::vector<qint64> writeTimes;
@@ -133,8 +133,8 @@ TEST_F(EngineWithFakePlayer, AnswersArePostedInOrder) {
                 "on loadfile after 200 reply \\r\n"
                 "on loadfile reply Playing a.avi.\n");
     ASSERT_TRUE(m_Engine.LoadFile("/m/a.avi"));
-    m_Engine.GetTimeLength();
-    m_Engine.GetTimePos();
+    m_Engine.Send(SlaveCmd::GetTimeLength);
+    m_Engine.Send(SlaveCmd::GetTimePos);
     const std::vector<Answer> expected{
         {WM_MP_LENGTH, 5400}, {WM_MP_TIMEPOS, 83}, {WM_MP_BLANKLINE, 0}};
     EXPECT_TRUE(TickUntil([&] { return m_Sink.Answers().size() >= expected.size(); }));
@@ -143,7 +143,7 @@ TEST_F(EngineWithFakePlayer, AnswersArePostedInOrder) {
 
 TEST_F(EngineWithFakePlayer, SilentPlayerNeverGetsCommands) {
     LaunchWith("mode silent");
-    m_Engine.GetTimePos();
+    m_Engine.Send(SlaveCmd::GetTimePos);
     m_Ticker.Ticks(24); // three measurement windows
     EXPECT_EQ(m_Engine.GetPrepState(), PrepState::NotStarted);
     EXPECT_EQ(m_Engine.Queue().Pending().size(), 1u);
@@ -152,7 +152,7 @@ TEST_F(EngineWithFakePlayer, SilentPlayerNeverGetsCommands) {
 
 TEST_F(EngineWithFakePlayer, BusyPlayerStaysPreparing) {
     LaunchWith("mode busy");
-    m_Engine.GetTimePos();
+    m_Engine.Send(SlaveCmd::GetTimePos);
     ASSERT_TRUE(TickUntil([&] { return m_Engine.GetPrepState() == PrepState::Preparing; }));
     m_Ticker.Ticks(40); // five windows at full load
     EXPECT_EQ(m_Engine.GetPrepState(), PrepState::Preparing);
@@ -228,7 +228,7 @@ TEST_F(EngineWithFakePlayer, QuitEndsAWrappersWholePipeline) {
 
 TEST_F(EngineWithFakePlayer, QueueIsKeptForTheNextPlayer) {
     LaunchWith("mode silent");
-    m_Engine.GetTimeLength();
+    m_Engine.Send(SlaveCmd::GetTimeLength);
     m_Engine.Quit();
     LaunchReady();
     EXPECT_TRUE(TickUntilCommands(1));
@@ -243,7 +243,8 @@ TEST_F(EngineWithFakePlayer, DeathIsReportedAndLaterWritesAreHarmless) {
     EXPECT_EQ(m_Engine.ProcessId(), 0);
     EXPECT_EQ(waitpid(pid, nullptr, WNOHANG), -1);
 
-    m_Engine.GetTimePos(); // written into a pipe nobody reads: must not raise SIGPIPE here
+    m_Engine.Send(
+        SlaveCmd::GetTimePos); // written into a pipe nobody reads: must not raise SIGPIPE here
     m_Ticker.Ticks(2);
     EXPECT_TRUE(m_Engine.Queue().Pending().empty());
 
@@ -281,7 +282,7 @@ protected:
 
 TEST_F(EngineWithTestClock, ReadyAfterTheFirstQuietWindow) {
     m_nCyclesPerRead = 5000 * 4096; // above the default 2000 units per window
-    m_Engine.GetTimePos();
+    m_Engine.Send(SlaveCmd::GetTimePos);
     LaunchWith({});
     ASSERT_TRUE(TickUntil([&] { return m_Engine.GetPrepState() == PrepState::Preparing; }));
     m_Ticker.Ticks(24);
@@ -303,7 +304,7 @@ TEST_F(EngineWithTestClock, ThresholdCanBeRaised) {
 
 TEST_F(EngineWithTestClock, FloodOfJunkStillGivesTheAnswers) {
     LaunchReady("mode flood\non get_time_length reply ANS_LENGTH=7");
-    m_Engine.GetTimeLength();
+    m_Engine.Send(SlaveCmd::GetTimeLength);
     EXPECT_TRUE(TickUntil([&] { return m_Sink.Count(WM_MP_LENGTH) == 1; }));
     m_Ticker.Ticks(4);
     EXPECT_EQ(m_Sink.Answers(), (std::vector<Answer>{{WM_MP_LENGTH, 7}}));

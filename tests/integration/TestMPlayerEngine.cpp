@@ -64,7 +64,7 @@ protected:
         const int lengths = m_Sink.Count(WM_MP_LENGTH);
         if (!m_Engine.LoadFile(path))
             return false;
-        m_Engine.GetTimeLength();
+        m_Engine.Send(SlaveCmd::GetTimeLength);
         return TickUntilCount(WM_MP_LENGTH, lengths + 1) &&
                m_Sink.Values(WM_MP_LENGTH).back() == seconds;
     }
@@ -88,10 +88,10 @@ TEST_F(MPlayerEngine, BecomesReadyAfterStarting) {
 
 TEST_F(MPlayerEngine, LengthIsAnsweredOnlyWhileAFileIsLoaded) {
     LaunchReady();
-    m_Engine.GetTimeLength(); // idle: no answer, not even a late one
+    m_Engine.Send(SlaveCmd::GetTimeLength); // idle: no answer, not even a late one
     ASSERT_TRUE(m_Engine.LoadFile(ClipPath()));
-    m_Engine.GetTimeLength();
-    m_Engine.GetTimePos();
+    m_Engine.Send(SlaveCmd::GetTimeLength);
+    m_Engine.Send(SlaveCmd::GetTimePos);
     ASSERT_TRUE(TickUntilCount(WM_MP_TIMEPOS, 1));
     EXPECT_EQ(m_Sink.Values(WM_MP_LENGTH), std::vector<long>{kClipSeconds});
     const long position = m_Sink.Values(WM_MP_TIMEPOS).front();
@@ -105,9 +105,9 @@ TEST_F(MPlayerEngine, EndOfFileGivesABlankLineAndSilenceAfterwards) {
     const int blanks = m_Sink.Count(WM_MP_BLANKLINE);
     ASSERT_TRUE(TickUntilCount(WM_MP_BLANKLINE, blanks + 1));
 
-    m_Engine.GetTimeLength(); // idle again after the end
+    m_Engine.Send(SlaveCmd::GetTimeLength); // idle again after the end
     ASSERT_TRUE(m_Engine.LoadFile(ClipPath()));
-    m_Engine.GetTimePos();
+    m_Engine.Send(SlaveCmd::GetTimePos);
     ASSERT_TRUE(TickUntilCount(WM_MP_TIMEPOS, 1));
     EXPECT_EQ(m_Sink.Count(WM_MP_LENGTH), 1);
 }
@@ -129,7 +129,7 @@ TEST_F(MPlayerEngine, AwkwardFileNamesPlay) {
         seconds = seconds == kClipSeconds ? kLongerClipSeconds : kClipSeconds;
         EXPECT_TRUE(Plays(CopyOfClip(name, seconds), seconds)) << qPrintable(name);
     }
-    m_Engine.Stop();
+    m_Engine.Send(SlaveCmd::Stop);
 }
 
 TEST_F(MPlayerEngine, UnsafeNamesAreRefusedAndMPlayerLivesOn) {

@@ -153,7 +153,7 @@ TEST_F(TransportWithMPlayer, EachStepLeavesMPlayerAsTheLevelSays) {
         {"a start after a muted stop",
          pause,
          [this] {
-             m_Engine.Stop();
+             m_Engine.Send(SlaveCmd::Stop);
              m_Transport.ResetForStop();
              Play(Clip(QStringLiteral("second.mkv")));
          },

@@ -20,15 +20,28 @@ public:
     void ShowOsdText(const QByteArray& text) override {
         m_Queued << QStringLiteral("osd ") + QString::fromLatin1(text);
     }
-    void Pause() override { m_Queued << "pause"; }
-    void FrameStep() override { m_Queued << "frame_step"; }
-    void MuteOn() override { m_Queued << "mute 1"; }
-    void MuteOff() override { m_Queued << "mute 0"; }
-    void MuteOffAtStart() override { m_Queued << "mute 0 at once"; }
-    void ScaleTempoOn() override { m_Queued << "scaletempo"; }
-    void ClearAudioFilters() override { m_Queued << "af_clr"; }
-    void SwitchAudio() override { m_Queued << "switch_audio"; }
-    void SelectSubtitle() override { m_Queued << "sub_select"; }
+    void Send(SlaveCmd command) override { m_Queued << Label(command); }
+
+private:
+    static QString Label(SlaveCmd command) {
+        // clang-format off
+        switch (command) {
+        case SlaveCmd::GetTimePos: return "get_time_pos";
+        case SlaveCmd::GetTimeLength: return "get_time_length";
+        case SlaveCmd::Pause: return "pause";
+        case SlaveCmd::FrameStep: return "frame_step";
+        case SlaveCmd::MuteOn: return "mute 1";
+        case SlaveCmd::MuteOff: return "mute 0";
+        case SlaveCmd::MuteOffAtStart: return "mute 0 at once";
+        case SlaveCmd::ScaleTempoOn: return "scaletempo";
+        case SlaveCmd::ClearAudioFilters: return "af_clr";
+        case SlaveCmd::SwitchAudio: return "switch_audio";
+        case SlaveCmd::SelectSubtitle: return "sub_select";
+        case SlaveCmd::Stop: return "stop";
+        }
+        // clang-format on
+        return "?";
+    }
 
 protected:
     QStringList m_Queued;

@@ -45,7 +45,7 @@ TEST(DriveList, DrivesAreDriveItemsWithRootsAsKeys) {
         DriveList::ListDrives("/home/u", {{"/", "/dev/sda1", "ext4", "root", true}});
     ASSERT_EQ(drives.size(), 2);
     for (const MediaItem& drive : drives) {
-        EXPECT_EQ(drive.kind, Drive);
+        EXPECT_EQ(drive.kind, MediaItemKind::Drive);
         EXPECT_FALSE(drive.isAudio);
         EXPECT_EQ(drive.fileSize, 0u);
         EXPECT_EQ(drive.positionSec, 0u);

@@ -110,10 +110,10 @@ TEST(FolderScanner, ListsFoldersThenMediaFilesWithKindAndSize) {
     const QList<MediaItem> items = level.Scan();
     EXPECT_EQ(Names(items), (QStringList{"Empty.avi", "Sub", "a.AVI", "song.Mp3"}));
     ASSERT_EQ(items.size(), 4);
-    EXPECT_EQ(items[0], (MediaItem{level.Path("Empty.avi"), Folder}));
-    EXPECT_EQ(items[1], (MediaItem{level.Path("Sub"), Folder}));
-    EXPECT_EQ(items[2], (MediaItem{level.Path("a.AVI"), File, false, 12345, 0}));
-    EXPECT_EQ(items[3], (MediaItem{level.Path("song.Mp3"), File, true, 10240, 0}));
+    EXPECT_EQ(items[0], (MediaItem{level.Path("Empty.avi"), MediaItemKind::Folder}));
+    EXPECT_EQ(items[1], (MediaItem{level.Path("Sub"), MediaItemKind::Folder}));
+    EXPECT_EQ(items[2], (MediaItem{level.Path("a.AVI"), MediaItemKind::File, false, 12345, 0}));
+    EXPECT_EQ(items[3], (MediaItem{level.Path("song.Mp3"), MediaItemKind::File, true, 10240, 0}));
 }
 
 TEST(FolderScanner, HiddenEntriesAreSkipped) {
@@ -271,8 +271,8 @@ TEST(FolderScanner, SymbolicLinksCountAsTheirTargets) {
     const QList<MediaItem> items = level.Scan();
     EXPECT_EQ(Names(items), (QStringList{"dot link", "linked folder", "real", "linked.avi"}));
     ASSERT_EQ(items.size(), 4);
-    EXPECT_EQ(items[1].kind, Folder);
-    EXPECT_EQ(items[3], (MediaItem{level.Path("linked.avi"), File, false, 2048, 0}));
+    EXPECT_EQ(items[1].kind, MediaItemKind::Folder);
+    EXPECT_EQ(items[3], (MediaItem{level.Path("linked.avi"), MediaItemKind::File, false, 2048, 0}));
 }
 
 TEST(FolderScanner, OnlyRegularFilesAreMedia) {
@@ -346,7 +346,7 @@ TEST(FolderScanner, AHundredThousandEntriesAreListedCompletely) {
     level.MakeFolder("sub");
     const QList<MediaItem> items = level.Scan();
     ASSERT_EQ(items.size(), kFiles + 1);
-    EXPECT_EQ(items[0].kind, Folder);
+    EXPECT_EQ(items[0].kind, MediaItemKind::Folder);
     for (int n = 0; n < kFiles; ++n) {
         ASSERT_EQ(items[n + 1].path, level.Path(QStringLiteral("clip %1.mp4").arg(n)));
     }

@@ -27,10 +27,8 @@ public:
         m_Queued << "loadfile " + QFileInfo(path).fileName();
         return true;
     }
-    void GetTimeLength() override { m_Queued << "get_time_length"; }
-    void GetTimePos() override { m_Queued << "get_time_pos"; }
+    void Send(SlaveCmd command) override { RecordingCommands::Send(command); }
     void SeekAbsolute(uint32_t seconds) override { RecordingCommands::SeekAbsolute(seconds); }
-    void Stop() override { m_Queued << "stop"; }
     bool HasQueuedCommands() const override { return busy; }
     bool busy = false; // lines wait in the queue, not yet written
 };
@@ -77,8 +75,8 @@ protected:
     void SetUp() override {
         QFile file(m_Dir.filePath("a.avi"));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("data") == 4);
-        m_Clip = {file.fileName(), File, false, 4, 754};
-        MediaItem other{"/m/other.avi", File, false, 4, 9};
+        m_Clip = {file.fileName(), MediaItemKind::File, false, 4, 754};
+        MediaItem other{"/m/other.avi", MediaItemKind::File, false, 4, 9};
         MediaItem clip = m_Clip;
         m_ResumeList.RegisterResumeEntry(clip, 754, false);
         m_ResumeList.RegisterResumeEntry(other, 9, false);

@@ -86,20 +86,21 @@ TEST(ProfileFormat, ReadsResumeEntries) {
         QString text;
         std::optional<MediaItem> expected;
     } cases[] = {
-        {"2|65|4096|/films/a.avi", Item("/films/a.avi", File, false, 4096, 65)},
-        {"258|65|4096|/music/a.mp3", Item("/music/a.mp3", File, true, 4096, 65)},
-        {"3|0|0|", Item("", MissingFile, false, 0, 0)},
-        {"2|1|2|/odd|name|x.avi", Item("/odd|name|x.avi", File, false, 2, 1)},
-        {"2|1|2||", Item("|", File, false, 2, 1)},
-        {"2|1|2| lead.avi", Item(" lead.avi", File, false, 2, 1)},
-        {" 2| 1| 2|p", Item("p", File, false, 2, 1)},
-        {"2|1|18446744073709551615|p", Item("p", File, false, 0xFFFFFFFFFFFFFFFFu, 1)},
-        {"2|4294967296|1|p", Item("p", File, false, 1, 0)},
-        {"770|1|2|p", Item("p", File, true, 2, 1)},         // 0x302: kind 2, audio
-        {"515|1|2|p", Item("p", MissingFile, false, 2, 1)}, // 0x203: bit 9 dropped
+        {"2|65|4096|/films/a.avi", Item("/films/a.avi", MediaItemKind::File, false, 4096, 65)},
+        {"258|65|4096|/music/a.mp3", Item("/music/a.mp3", MediaItemKind::File, true, 4096, 65)},
+        {"3|0|0|", Item("", MediaItemKind::MissingFile, false, 0, 0)},
+        {"2|1|2|/odd|name|x.avi", Item("/odd|name|x.avi", MediaItemKind::File, false, 2, 1)},
+        {"2|1|2||", Item("|", MediaItemKind::File, false, 2, 1)},
+        {"2|1|2| lead.avi", Item(" lead.avi", MediaItemKind::File, false, 2, 1)},
+        {" 2| 1| 2|p", Item("p", MediaItemKind::File, false, 2, 1)},
+        {"2|1|18446744073709551615|p",
+         Item("p", MediaItemKind::File, false, 0xFFFFFFFFFFFFFFFFu, 1)},
+        {"2|4294967296|1|p", Item("p", MediaItemKind::File, false, 1, 0)},
+        {"770|1|2|p", Item("p", MediaItemKind::File, true, 2, 1)},         // 0x302: kind 2, audio
+        {"515|1|2|p", Item("p", MediaItemKind::MissingFile, false, 2, 1)}, // 0x203: bit 9 dropped
         {"-1|1|2|p", Item("p", static_cast<MediaItemKind>(255), true, 2, 1)},
         {QString::fromUtf8("2|9|9|/動画/第1話.mp4"),
-         Item(QString::fromUtf8("/動画/第1話.mp4"), File, false, 9, 9)},
+         Item(QString::fromUtf8("/動画/第1話.mp4"), MediaItemKind::File, false, 9, 9)},
         // Malformed entries.
         {"2|65|4096", std::nullopt},
         {"2|65", std::nullopt},
@@ -116,15 +117,16 @@ TEST(ProfileFormat, ReadsResumeEntries) {
 }
 
 TEST(ProfileFormat, WritesResumeEntriesThatReadBack) {
-    EXPECT_EQ(FormatResumeEntry(Item("/films/a.avi", File, false, 4096, 65)),
+    EXPECT_EQ(FormatResumeEntry(Item("/films/a.avi", MediaItemKind::File, false, 4096, 65)),
               "2|65|4096|/films/a.avi");
-    EXPECT_EQ(FormatResumeEntry(Item("/music/a.mp3", File, true, 4096, 65)),
+    EXPECT_EQ(FormatResumeEntry(Item("/music/a.mp3", MediaItemKind::File, true, 4096, 65)),
               "258|65|4096|/music/a.mp3");
     const MediaItem items[] = {
-        Item("/odd|name|%1|x.avi", MissingFile, false, 18446744073709551615u, 4294967295u),
-        Item(QString::fromUtf8("/動画/第１話.mp4"), File, true, 0, 0),
-        Item("", File, false, 1, 1),
-        Item("/" + QString(1 << 20, u'x'), File, false, 5, 6),
+        Item("/odd|name|%1|x.avi", MediaItemKind::MissingFile, false, 18446744073709551615u,
+             4294967295u),
+        Item(QString::fromUtf8("/動画/第１話.mp4"), MediaItemKind::File, true, 0, 0),
+        Item("", MediaItemKind::File, false, 1, 1),
+        Item("/" + QString(1 << 20, u'x'), MediaItemKind::File, false, 5, 6),
     };
     for (const MediaItem& item : items)
         EXPECT_EQ(ParseResumeEntry(FormatResumeEntry(item)), item);

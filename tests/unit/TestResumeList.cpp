@@ -8,7 +8,7 @@
 namespace {
 
 MediaItem Video(const QString& path, uint32_t position = 0) {
-    return MediaItem{path, File, false, 4096, position};
+    return MediaItem{path, MediaItemKind::File, false, 4096, position};
 }
 
 QStringList Paths(const ResumeList& list) {
@@ -124,7 +124,7 @@ TEST(ResumeList, RemovingByIndexOutsideTheListRemovesNothing) {
 
 TEST(ResumeList, AudioIsNotRegisteredWhenAFNoResumeIsOn) {
     ResumeList list = Registered({"/a.avi"});
-    MediaItem song{"/music/s.mp3", File, true, 999, 0};
+    MediaItem song{"/music/s.mp3", MediaItemKind::File, true, 999, 0};
     list.RegisterResumeEntry(song, 30, false); // registered while the setting was off
     EXPECT_EQ(Paths(list), QStringList({"/music/s.mp3", "/a.avi"}));
 
@@ -149,10 +149,12 @@ TEST(ResumeList, LoadsWhatIsWellFormedAndSavesItCompactly) {
     ResumeList list;
     list.Load(*profile.Reloaded());
     ASSERT_EQ(list.Count(), 4);
-    EXPECT_EQ(list.Entries()[1], (MediaItem{"/music/second.mp3", File, true, 200, 20}));
-    EXPECT_EQ(list.Entries()[2], (MediaItem{"/films/a|b.avi", MissingFile, false, 300, 30}));
-    EXPECT_EQ(list.Entries()[3], (MediaItem{"", File, false, 400, 40}));
-    list.EntryAt(0).kind = MissingFile;
+    EXPECT_EQ(list.Entries()[1],
+              (MediaItem{"/music/second.mp3", MediaItemKind::File, true, 200, 20}));
+    EXPECT_EQ(list.Entries()[2],
+              (MediaItem{"/films/a|b.avi", MediaItemKind::MissingFile, false, 300, 30}));
+    EXPECT_EQ(list.Entries()[3], (MediaItem{"", MediaItemKind::File, false, 400, 40}));
+    list.EntryAt(0).kind = MediaItemKind::MissingFile;
 
     SettingsStore store(profile.Path());
     list.Save(store);

@@ -238,7 +238,7 @@ TEST(SettingsStore, ViewStateIsWrittenWholeAndSynced) {
     TempProfile profile;
     profile.SetBytes(Ini("Resume3=2|1|1|/old/stale.avi\n"));
     ResumeList resumeList;
-    MediaItem item{"/films/a.avi", File, false, 4096, 0};
+    MediaItem item{"/films/a.avi", MediaItemKind::File, false, 4096, 0};
     resumeList.RegisterResumeEntry(item, 65, true);
     SettingsStore store(profile.Path());
     EXPECT_TRUE(store.SaveViewState("/films", resumeList, false));

@@ -44,18 +44,18 @@ INSTANTIATE_TEST_SUITE_P(Table, SlaveCommands, testing::Values(
     CommandCase{"SeekToLargest", [](auto& e) { e.SeekAbsolute(4294967295u); }, {0, "seek 4294967295 2\r"}},
     CommandCase{"OsdForward", [](auto& e) { e.ShowOsdText(">>x4"); }, {0, "osd_show_text >>x4 1000\r"}},
     CommandCase{"OsdRewind", [](auto& e) { e.ShowOsdText("<<x120"); }, {0, "osd_show_text <<x120 1000\r"}},
-    CommandCase{"GetTimePos", [](auto& e) { e.GetTimePos(); }, {0, "get_time_pos\r"}},
-    CommandCase{"GetTimeLength", [](auto& e) { e.GetTimeLength(); }, {0, "get_time_length\r"}},
-    CommandCase{"Pause", [](auto& e) { e.Pause(); }, {3, "pause\r"}},
-    CommandCase{"FrameStep", [](auto& e) { e.FrameStep(); }, {0, "frame_step\r"}},
-    CommandCase{"MuteOn", [](auto& e) { e.MuteOn(); }, {0, "mute 1\r"}},
-    CommandCase{"MuteOff", [](auto& e) { e.MuteOff(); }, {40, "mute 0\r"}},
-    CommandCase{"MuteOffAtStart", [](auto& e) { e.MuteOffAtStart(); }, {0, "mute 0\r"}},
-    CommandCase{"ScaleTempoOn", [](auto& e) { e.ScaleTempoOn(); }, {0, "af_switch scaletempo\r"}},
-    CommandCase{"ClearAudioFilters", [](auto& e) { e.ClearAudioFilters(); }, {0, "af_clr\r"}},
-    CommandCase{"SwitchAudio", [](auto& e) { e.SwitchAudio(); }, {0, "switch_audio\r"}},
-    CommandCase{"SelectSubtitle", [](auto& e) { e.SelectSubtitle(); }, {0, "sub_select\r"}},
-    CommandCase{"Stop", [](auto& e) { e.Stop(); }, {0, "stop\r"}}),
+    CommandCase{"GetTimePos", [](auto& e) { e.Send(SlaveCmd::GetTimePos); }, {0, "get_time_pos\r"}},
+    CommandCase{"GetTimeLength", [](auto& e) { e.Send(SlaveCmd::GetTimeLength); }, {0, "get_time_length\r"}},
+    CommandCase{"Pause", [](auto& e) { e.Send(SlaveCmd::Pause); }, {3, "pause\r"}},
+    CommandCase{"FrameStep", [](auto& e) { e.Send(SlaveCmd::FrameStep); }, {0, "frame_step\r"}},
+    CommandCase{"MuteOn", [](auto& e) { e.Send(SlaveCmd::MuteOn); }, {0, "mute 1\r"}},
+    CommandCase{"MuteOff", [](auto& e) { e.Send(SlaveCmd::MuteOff); }, {40, "mute 0\r"}},
+    CommandCase{"MuteOffAtStart", [](auto& e) { e.Send(SlaveCmd::MuteOffAtStart); }, {0, "mute 0\r"}},
+    CommandCase{"ScaleTempoOn", [](auto& e) { e.Send(SlaveCmd::ScaleTempoOn); }, {0, "af_switch scaletempo\r"}},
+    CommandCase{"ClearAudioFilters", [](auto& e) { e.Send(SlaveCmd::ClearAudioFilters); }, {0, "af_clr\r"}},
+    CommandCase{"SwitchAudio", [](auto& e) { e.Send(SlaveCmd::SwitchAudio); }, {0, "switch_audio\r"}},
+    CommandCase{"SelectSubtitle", [](auto& e) { e.Send(SlaveCmd::SelectSubtitle); }, {0, "sub_select\r"}},
+    CommandCase{"Stop", [](auto& e) { e.Send(SlaveCmd::Stop); }, {0, "stop\r"}}),
     [](const testing::TestParamInfo<CommandCase>& info) { return info.param.name; });
 // clang-format on
 
@@ -118,8 +118,8 @@ TEST(SlaveCommands, QueueInCallOrder) {
     CMPlayerEngine engine(sink);
     engine.SeekRelative(12);
     engine.SeekRelative(12);
-    engine.MuteOn();
-    engine.Pause();
+    engine.Send(SlaveCmd::MuteOn);
+    engine.Send(SlaveCmd::Pause);
     const std::deque<SlaveCommand> expected{
         {0, "seek 12 0\r"}, {0, "seek 12 0\r"}, {0, "mute 1\r"}, {3, "pause\r"}};
     EXPECT_EQ(engine.Queue().Pending(), expected);

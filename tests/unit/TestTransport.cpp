@@ -14,7 +14,7 @@ protected:
     // Reaches a level the way a user does from normal speed, then forgets what was queued.
     void GoToLevel(int level) {
         m_Transport.ResetForStart();
-        if (level == Transport::kPauseLevel)
+        if (level == Transport::Paused)
             m_Transport.TogglePause();
         else
             m_Transport.SelectLevel(level);
@@ -31,12 +31,12 @@ protected:
 TEST_F(TransportTest, PauseAtNormalSpeedMutesFirstAndResumingRestoresTheSound) {
     m_Transport.TogglePause();
     EXPECT_EQ(m_Commands.Take(), QStringList({"mute 1", "pause"}));
-    EXPECT_EQ(m_Transport.SpeedMode(), Transport::kPauseLevel);
+    EXPECT_EQ(m_Transport.SpeedMode(), Transport::Paused);
     EXPECT_TRUE(m_Transport.IsMuted());
 
     m_Transport.TogglePause();
     EXPECT_EQ(m_Commands.Take(), QStringList({"speed 100 delay 0", "af_clr", "mute 0"}));
-    EXPECT_EQ(m_Transport.SpeedMode(), Transport::kNormalLevel);
+    EXPECT_EQ(m_Transport.SpeedMode(), Transport::Normal);
     EXPECT_FALSE(m_Transport.IsMuted());
 }
 
@@ -45,7 +45,7 @@ TEST_F(TransportTest, PauseDuringFastForwardReturnsToNormalSpeedWithoutPausing) 
     m_Commands.Take();
     m_Transport.TogglePause();
     EXPECT_EQ(m_Commands.Take(), QStringList({"speed 100 delay 0", "af_clr", "mute 0"}));
-    EXPECT_EQ(m_Transport.SpeedMode(), Transport::kNormalLevel);
+    EXPECT_EQ(m_Transport.SpeedMode(), Transport::Normal);
 }
 
 TEST_F(TransportTest, FasterSpeedsKeepTheSoundAndSlowerOnesMuteFirst) {
@@ -64,7 +64,7 @@ TEST_F(TransportTest, FasterSpeedsKeepTheSoundAndSlowerOnesMuteFirst) {
 TEST_F(TransportTest, FastForwardSlowsToOnePercentOnlyWhenComingFromASpeedLevel) {
     Select(ID_FF_X12);
     EXPECT_EQ(m_Commands.Take(), QStringList({"mute 1", "speed 1 delay 3", "osd >>x12"}));
-    EXPECT_EQ(m_Transport.SpeedMode(), 13);
+    EXPECT_EQ(m_Transport.SpeedMode(), Transport::ForwardX12);
     Select(ID_FF_X40);
     EXPECT_EQ(m_Commands.Take(), QStringList({"osd >>x40"}));
     Select(ID_REW_X120);
@@ -94,7 +94,7 @@ TEST_F(TransportTest, TicksSkippedInASleepKeepTheStepsInPhase) {
 }
 
 TEST_F(TransportTest, EverySeekLevelStepsByItsTableValueAndSpeedLevelsNever) {
-    for (int level = 0; level < Transport::kLevelCount; ++level) {
+    for (int level = 0; level < Transport::LevelCount; ++level) {
         GoToLevel(level);
         for (int tick = 0; tick < Transport::kTicksPerSeekStep; ++tick)
             m_Transport.OnSeekTick();
@@ -124,7 +124,7 @@ TEST_F(TransportTest, LevelGuardsOfTheSeekAndSwitchCommands) {
         {"frame step", [](Transport& t) { t.FrameStep(); }, 4, "frame_step"},
     };
     for (const Case& c : cases) {
-        for (int level = 0; level < Transport::kLevelCount; ++level) {
+        for (int level = 0; level < Transport::LevelCount; ++level) {
             GoToLevel(level);
             c.run(m_Transport);
             c.run(m_Transport);
@@ -140,7 +140,7 @@ TEST_F(TransportTest, AStopWhileMutedUnmutesAtTheNextStart) {
     Select(ID_SPEED_X1_5TH);
     m_Commands.Take();
     m_Transport.ResetForStop();
-    EXPECT_EQ(m_Transport.SpeedMode(), Transport::kPauseLevel);
+    EXPECT_EQ(m_Transport.SpeedMode(), Transport::Paused);
     EXPECT_TRUE(m_Transport.IsMuted()) << "stopping does not unmute";
 
     m_Transport.ResetForStart();
@@ -149,7 +149,7 @@ TEST_F(TransportTest, AStopWhileMutedUnmutesAtTheNextStart) {
     m_Transport.ResetForStop();
     m_Transport.ResetForStart();
     EXPECT_EQ(m_Commands.Take(), QStringList{}) << "an unmuted stop needs no unmute";
-    EXPECT_EQ(m_Transport.SpeedMode(), Transport::kNormalLevel);
+    EXPECT_EQ(m_Transport.SpeedMode(), Transport::Normal);
     Select(ID_SPEED_X1_2);
     EXPECT_EQ(m_Commands.Take(), QStringList({"mute 1", "speed 50 delay 3"}));
 }
@@ -229,16 +229,16 @@ TEST(TransportTable, CommandsSelectTheirLevelsAndOthersNone) {
 TEST(TransportTable, OnlySeekLevelsHaveLabels) {
     const char* labels[] = {"<<x120", "<<x40", "<<x12", "<<x4", "",     "",      "",      "",
                             "",       "",      "",      "",     ">>x4", ">>x12", ">>x40", ">>x120"};
-    for (int level = 0; level < Transport::kLevelCount; ++level)
+    for (int level = 0; level < Transport::LevelCount; ++level)
         EXPECT_EQ(Transport::LevelLabel(level), QByteArray(labels[level])) << level;
     EXPECT_TRUE(Transport::LevelLabel(-1).isEmpty());
     EXPECT_TRUE(Transport::LevelLabel(16).isEmpty());
 }
 
 TEST_F(TransportTest, SelectingPauseOrAnUnknownLevelDoesNothing) {
-    for (int level : {Transport::kPauseLevel, -1, 16, 1000}) {
+    for (int level : {int{Transport::Paused}, -1, 16, 1000}) {
         m_Transport.SelectLevel(level);
-        EXPECT_EQ(m_Transport.SpeedMode(), Transport::kNormalLevel) << level;
+        EXPECT_EQ(m_Transport.SpeedMode(), Transport::Normal) << level;
         EXPECT_EQ(m_Commands.Take(), QStringList{}) << level;
     }
 }

@@ -238,7 +238,7 @@ TEST_F(FaultFileSystem, AFileReplacedByAFolderIsNeverPlayed) {
     // The folder screen reads the folder again and shows what is there now.
     EXPECT_EQ(PlayRow(0), QByteArray());
     EXPECT_EQ(Names(), QStringList{"clip.avi"});
-    EXPECT_EQ(View().Folder().Items().value(0).kind, Folder);
+    EXPECT_EQ(View().Folder().Items().value(0).kind, MediaItemKind::Folder);
     // The resume screen beeps and refreshes.
     View().OnCommand(ID_SWITCH_SCREEN);
     ASSERT_TRUE(View().ResumeListCtrl().SelectRow(0, true));

@@ -502,7 +502,7 @@ TEST_F(ViewScreens, OpeningAMissingEntryBeepsAndMarksIt) {
     EXPECT_EQ(h.beeper.beeps, (std::vector<BeepType>{BEEP_DEFAULT, BEEP_DEFAULT}));
     EXPECT_EQ(list.IconIndex(0), 4);
     EXPECT_EQ(list.SelectedRow(), 0);
-    EXPECT_EQ(view.Resume().List().Entries()[0].kind, MissingFile);
+    EXPECT_EQ(view.Resume().List().Entries()[0].kind, MediaItemKind::MissingFile);
     EXPECT_FALSE(view.Session().IsPlaying());
     EXPECT_TRUE(QueuedCommands(view).isEmpty());
 }
