@@ -97,6 +97,7 @@ void AppendKey(QString& keys, QStringView folded) {
 QString NaturalSortKey(const QString& text) {
     QString key;
     AppendNaturalSortKey(key, text);
+    key.squeeze(); // it was written into room for its longest form
     return key;
 }
 
