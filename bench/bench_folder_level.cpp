@@ -42,10 +42,14 @@ constexpr int kResumeEntries = 30; // a full resume list
 
 // ---- the level: media files, some other files, sub-folders and hidden entries
 
-void Touch(const std::string& path) {
+// A file of size bytes, sparse: it takes no room on the disk.
+void Touch(const std::string& path, off_t size) {
     const int fd = open(path.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-    if (fd >= 0)
-        close(fd);
+    if (fd < 0)
+        return;
+    if (ftruncate(fd, size) != 0)
+        std::perror("ftruncate");
+    close(fd);
 }
 
 std::vector<std::string> MediaNames(int count) {
@@ -64,8 +68,9 @@ void MakeLevel(const std::string& folder, int mediaCount) {
     for (int n = 0; n < 10; ++n)
         names.push_back(".hidden " + std::to_string(n) + ".mp4");
     std::shuffle(names.begin(), names.end(), std::mt19937(42));
-    for (const std::string& name : names)
-        Touch(folder + "/" + name);
+    // Sizes as media files have, shown in K and M: from 1 to 997 MiB.
+    for (size_t n = 0; n < names.size(); ++n)
+        Touch(folder + "/" + names[n], static_cast<off_t>(n % 997 + 1) << 20);
     for (int n = 0; n < mediaCount / 1000 + 5; ++n)
         mkdir((folder + "/Season " + std::to_string(n)).c_str(), 0755);
 }
