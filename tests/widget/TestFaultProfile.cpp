@@ -7,6 +7,7 @@
 #include "support/FakePlayer.h"
 #include "support/QtPrinters.h"
 #include "support/TmpfsMount.h"
+#include "support/ViewFixture.h"
 #include "support/ViewHarness.h"
 #include "view/CRavoloView.h"
 
@@ -30,8 +31,7 @@ void PrintTo(const ViewSettings& s, std::ostream* out) {
 namespace {
 
 const QString kWriteFailed = QStringLiteral("設定ファイルに書き込めませんでした。");
-const QByteArray kAnswers = "on get_time_length reply ANS_LENGTH=120.00\n"
-                            "on get_time_pos reply ANS_TIME_POSITION=65.4\n";
+const QByteArray& kAnswers = ViewFixture::kAnswers;
 
 QByteArray Settings(const QByteArray& lines) {
     return "[Settings]\nVersion=" + ProgramVersion::FromBuild().Text().toUtf8() + "\n" + lines;

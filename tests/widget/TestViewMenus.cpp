@@ -2,9 +2,9 @@
 // the enable and check state of every item in representative states of the view.
 #include "resources/CommandIds.h"
 #include "settings/SettingsStore.h"
-#include "support/FakePlayer.h"
 #include "support/QtPrinters.h"
-#include "support/ViewHarness.h"
+#include "support/StoredResume.h"
+#include "support/ViewFixture.h"
 #include "support/ViewTestKit.h"
 #include "view/CRavoloView.h"
 
@@ -84,18 +84,16 @@ OpenedMenu OpenContextMenu(CRavoloView& view, QWidget& target, QContextMenuEvent
     return seen;
 }
 
-class ViewMenusOnScreen : public testing::Test {
+class ViewMenusOnScreen : public ViewFixture {
 protected:
     void SetUp() override {
         QDir().mkpath(h.Folder() + "/media/sub");
         m_A = h.MakeFile(QStringLiteral("media/a.avi"));
         h.MakeFile(QStringLiteral("media/b.avi"));
-        h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/media");
-        h.Profile().WriteString(QStringLiteral("Resume0"), ResumeEntry(2, 30, 4096, m_A));
-        h.Profile().WriteString(QStringLiteral("Resume1"),
-                                ResumeEntry(2, 40, 4096, h.Folder() + "/gone.avi"));
+        h.OpenAt(QStringLiteral("media"));
+        h.StoreResume(0, StoredResume::Video(m_A, 30));
+        h.StoreResume(1, StoredResume::Video(h.Folder() + "/gone.avi", 40));
     }
-    CRavoloView& View() { return h.View(); }
     // The menu opened with the mouse on the visible list, or on the view while playing.
     OpenedMenu Open() {
         QWidget& target = View().State().m_bPlaying ? static_cast<QWidget&>(View())
@@ -109,8 +107,6 @@ protected:
         }
     }
 
-    FakePlayer m_Player{""};
-    ViewHarness h;
     QString m_A;
 };
 
@@ -120,7 +116,7 @@ constexpr ItemState kOnChecked{true, true};
 constexpr ItemState kOffChecked{false, true};
 
 TEST_F(ViewMenusOnScreen, TheResumeScreenMenuFollowsTheSelectedEntry) {
-    h.Start(FakePlayer::Program());
+    Start();
     const OpenedMenu menu = Open();
     EXPECT_TRUE(menu.menuOpenFlag);
     EXPECT_EQ(menu.captions,
@@ -150,7 +146,7 @@ TEST_F(ViewMenusOnScreen, TheResumeScreenMenuFollowsTheSelectedEntry) {
 }
 
 TEST_F(ViewMenusOnScreen, TheFolderScreenMenuFollowsTheSelectedItemAndTheLevel) {
-    h.Start(FakePlayer::Program());
+    Start();
     View().OnCommand(ID_SWITCH_SCREEN);
     struct Case {
         const char* selected;
@@ -183,7 +179,7 @@ TEST_F(ViewMenusOnScreen, TheFolderScreenMenuFollowsTheSelectedItemAndTheLevel) 
 }
 
 TEST_F(ViewMenusOnScreen, ThePlaybackMenuFollowsTheLevel) {
-    h.Start(FakePlayer::Program());
+    Start();
     ASSERT_TRUE(h.WaitForReady());
     View().PlaySelectedItem();
     ASSERT_TRUE(View().State().m_bPlaying);
@@ -222,7 +218,7 @@ TEST_F(ViewMenusOnScreen, ThePlaybackMenuFollowsTheLevel) {
 }
 
 TEST_F(ViewMenusOnScreen, AMenuAskedForFromTheKeyboardOpensAtTheViewsCornerPlusFifty) {
-    h.Start(FakePlayer::Program());
+    Start();
     const OpenedMenu menu =
         OpenContextMenu(View(), View().ResumeListCtrl(), QContextMenuEvent::Keyboard);
     EXPECT_EQ(menu.position, View().mapToGlobal(QPoint(50, 50)));
@@ -233,7 +229,7 @@ TEST_F(ViewMenusOnScreen, AMenuAskedForFromTheKeyboardOpensAtTheViewsCornerPlusF
 }
 
 TEST_F(ViewMenusOnScreen, AChosenItemRunsItsCommand) {
-    h.Start(FakePlayer::Program());
+    Start();
     OnNextMenu([](QMenu& menu) {
         for (QAction* action : menu.actions()) {
             if (action->data().toInt() == ID_SWITCH_SCREEN)
