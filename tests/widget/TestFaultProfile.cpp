@@ -6,6 +6,7 @@
 #include "settings/SettingsStore.h"
 #include "support/FakePlayer.h"
 #include "support/QtPrinters.h"
+#include "support/StoredSettings.h"
 #include "support/TmpfsMount.h"
 #include "support/ViewFixture.h"
 #include "support/ViewHarness.h"
@@ -202,9 +203,7 @@ TEST_F(FaultProfile, BadValuesGiveDefaultsOrClampedValues) {
         const QString profile = dir.filePath(QStringLiteral("Ravolo.ini"));
         ASSERT_TRUE(WriteBytes(profile, c.bytes));
         CRavoloView& view = StartOn(profile);
-        ViewSettings expected;
-        expected.m_strExtFilterV = DefaultExtFilterV.toString();
-        expected.m_strExtFilterA = DefaultExtFilterA.toString();
+        ViewSettings expected = StoredSettings::Defaults();
         if (c.expect)
             c.expect(expected);
         ViewSettings loaded = view.State();
