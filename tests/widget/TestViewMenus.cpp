@@ -2,6 +2,7 @@
 // the enable and check state of every item in representative states of the view.
 #include "resources/CommandIds.h"
 #include "settings/SettingsStore.h"
+#include "support/ModalDriver.h"
 #include "support/QtPrinters.h"
 #include "support/StoredResume.h"
 #include "support/ViewFixture.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -50,32 +50,17 @@ void Collect(const QMenu& menu, OpenedMenu& seen, bool top) {
     }
 }
 
-// Acts on the next context menu from inside its exec(), once it is shown.
-void OnNextMenu(std::function<void(QMenu&)> act) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu || !menu->isVisible())
-            return;
-        poll->deleteLater();
-        poll->stop();
-        act(*menu);
-    });
-    QTimer::singleShot(5000, poll, &QObject::deleteLater);
-    poll->start(5);
-}
-
 // Sends a context-menu event to `target` and closes the menu it opens once it is shown.
 OpenedMenu OpenContextMenu(CRavoloView& view, QWidget& target, QContextMenuEvent::Reason reason,
                            QPoint local = {}) {
     OpenedMenu seen;
     bool found = false;
-    OnNextMenu([&](QMenu& menu) {
+    OnNextShown<QMenu>(&QApplication::activePopupWidget, [&](QMenu* menu) {
         found = true;
-        Collect(menu, seen, true);
-        seen.position = menu.pos();
+        Collect(*menu, seen, true);
+        seen.position = menu->pos();
         seen.menuOpenFlag = view.State().m_bMenuOpen;
-        menu.close();
+        menu->close();
     });
     QContextMenuEvent event(reason, local, target.mapToGlobal(local));
     QApplication::sendEvent(&target, &event);
@@ -230,13 +215,13 @@ TEST_F(ViewMenusOnScreen, AMenuAskedForFromTheKeyboardOpensAtTheViewsCornerPlusF
 
 TEST_F(ViewMenusOnScreen, AChosenItemRunsItsCommand) {
     Start();
-    OnNextMenu([](QMenu& menu) {
-        for (QAction* action : menu.actions()) {
+    OnNextShown<QMenu>(&QApplication::activePopupWidget, [](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
             if (action->data().toInt() == ID_SWITCH_SCREEN)
-                menu.setActiveAction(action);
+                menu->setActiveAction(action);
         }
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(&menu, &enter);
+        QApplication::sendEvent(menu, &enter);
     });
     QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), View().mapToGlobal(QPoint()));
     QApplication::sendEvent(&View(), &event);
