@@ -6,6 +6,7 @@
 #include "support/Patience.h"
 #include "support/QtPrinters.h"
 #include "support/RavoloProcess.h"
+#include "support/StoredResume.h"
 #include "support/XvfbSession.h"
 
 #include <QDeadlineTimer>
@@ -143,7 +144,7 @@ TEST_P(FaultSignalDuringPlayback, StoresThePositionAndEndsCleanly) {
     FakePlayer player("on get_time_length reply ANS_LENGTH=600\n"
                       "on get_time_pos reply ANS_TIME_POSITION=77.6\n");
     WriteProfile(sandbox, [&](SettingsStore& store) {
-        store.WriteString(QStringLiteral("Resume0"), QStringLiteral("2|12|4096|") + clip);
+        store.WriteString(QStringLiteral("Resume0"), StoredResume::Video(clip, 12));
     });
     RavoloProcess ravolo(sandbox, x.Display());
     ASSERT_TRUE(ravolo.Start());
@@ -176,7 +177,7 @@ TEST_P(FaultSignalDuringPlayback, StoresThePositionAndEndsCleanly) {
     const QString copy = sandbox.root.filePath(QStringLiteral("after.ini"));
     ASSERT_TRUE(QFile::copy(sandbox.ProfilePath(), copy));
     SettingsStore after(copy);
-    EXPECT_EQ(after.ReadString(QStringLiteral("Resume0")), QStringLiteral("2|77|4096|") + clip);
+    EXPECT_EQ(after.ReadString(QStringLiteral("Resume0")), StoredResume::Video(clip, 77));
     EXPECT_EQ(after.ReadString(QStringLiteral("Resume1")), QString());
     EXPECT_FALSE(after.ReadString(QStringLiteral("WindowPos")).isEmpty());
 }

@@ -4,6 +4,7 @@
 #include "settings/SettingsStore.h"
 #include "support/MPlayerHome.h"
 #include "support/Patience.h"
+#include "support/StoredResume.h"
 #include "support/TestMedia.h"
 #include "support/ViewHarness.h"
 #include "view/CRavoloView.h"
@@ -23,10 +24,9 @@ TEST(FaultRealMPlayer, KilledWhileAFilePlays) {
     ViewHarness h;
     const QString clip = h.Folder() + "/clip.avi";
     ASSERT_TRUE(TestMedia::MakeClip(clip, 20));
-    const QString entry =
-        QStringLiteral("2|3|%1|").arg(QFileInfo(clip).size()) + clip; // resume at 3 s
+    const QString entry = StoredResume::Video(clip, 3, QFileInfo(clip).size());
     h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder());
-    h.Profile().WriteString(QStringLiteral("Resume0"), entry);
+    h.StoreResume(0, entry);
     CRavoloView& view = h.Start(kMPlayer);
     ASSERT_TRUE(h.WaitForReady(kWaitMs));
     ASSERT_TRUE(view.State().m_bResumeScreen);
@@ -43,7 +43,7 @@ TEST(FaultRealMPlayer, KilledWhileAFilePlays) {
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
     EXPECT_TRUE(view.ResumeListCtrl().isVisible());
     ASSERT_EQ(view.Resume().List().Count(), 1);
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")), entry);
+    EXPECT_EQ(h.ResumeOnDisk(0), entry);
     ASSERT_TRUE(h.WaitForReady(kWaitMs));
     EXPECT_NE(view.Engine().ProcessId(), first);
 

@@ -1,5 +1,7 @@
 #include "support/RavoloDesktop.h"
 
+#include "support/Pixels.h"
+#include "support/StoredResume.h"
 #include "support/TestMedia.h"
 
 #include <QDir>
@@ -54,7 +56,7 @@ bool RavoloDesktop::WaitForSetting(const QString& key, const QString& value, int
 }
 
 QString RavoloDesktop::ResumeValue(const QString& path, uint seconds) {
-    return QStringLiteral("2|%1|%2|%3").arg(seconds).arg(QFileInfo(path).size()).arg(path);
+    return StoredResume::Video(path, seconds, QFileInfo(path).size());
 }
 
 QStringList RavoloDesktop::StoredResumeList() const {
@@ -202,12 +204,9 @@ bool RavoloDesktop::WaitForVideo(int timeoutMs) const {
 bool RavoloDesktop::WaitForRedPicture(bool red, int timeoutMs) const {
     return WaitForImage(
         [red](const QImage& view) {
-            int redPixels = 0;
-            for (int y = 0; y < view.height(); ++y)
-                for (int x = 0; x < view.width(); ++x) {
-                    const QRgb pixel = view.pixel(x, y);
-                    redPixels += qRed(pixel) > 200 && qGreen(pixel) < 60 && qBlue(pixel) < 60;
-                }
+            const int redPixels = Pixels::Count(view, view.rect(), [](QColor c) {
+                return c.red() > 200 && c.green() < 60 && c.blue() < 60;
+            });
             // The test picture has red bars of its own, far less than half of it.
             return (redPixels > 160 * 120 / 2) == red && CountBesideColourKey(view) > 160 * 120 / 2;
         },
@@ -227,12 +226,9 @@ bool RavoloDesktop::WaitUntil(const std::function<bool()>& condition, int timeou
 }
 
 int RavoloDesktop::CountBesideColourKey(const QImage& image, const QRect& area) {
-    const QRect box = area.isEmpty() ? image.rect() : area.intersected(image.rect());
-    int count = 0;
-    for (int y = box.top(); y <= box.bottom(); ++y)
-        for (int x = box.left(); x <= box.right(); ++x)
-            count += (image.pixel(x, y) & 0xFFFFFF) != 0x010203 ? 1 : 0;
-    return count;
+    const QColor key(1, 2, 3);
+    return Pixels::Count(image, area.isEmpty() ? image.rect() : area,
+                         [&key](QColor c) { return c.rgb() != key.rgb(); });
 }
 
 QString RavoloDesktop::Xdotool(const QStringList& arguments) const {

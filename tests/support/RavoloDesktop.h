@@ -41,7 +41,7 @@ public:
     void WriteSetting(const QString& key, const QString& value) const;
     QString ReadSetting(const QString& key) const;
     bool WaitForSetting(const QString& key, const QString& value, int timeoutMs = kWaitMs) const;
-    // A stored resume entry of a video file: "2|seconds|size|path".
+    // The stored resume entry of a video file at `seconds`, with its size as it is now.
     static QString ResumeValue(const QString& path, uint seconds);
     // The resume keys "Resume0" .. as stored, up to the first empty one.
     QStringList StoredResumeList() const;

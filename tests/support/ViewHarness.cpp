@@ -36,6 +36,21 @@ QString ViewHarness::MakeFile(const QString& relativePath, qint64 size) const {
     return path;
 }
 
+QString ViewHarness::OpenAt(const QString& relativePath) {
+    const QString folder = m_Dir.filePath(relativePath);
+    QDir().mkpath(folder);
+    m_pSettings->WriteString(QStringLiteral("CurrentFolder"), folder);
+    return folder;
+}
+
+void ViewHarness::StoreResume(int index, const QString& entry) {
+    m_pSettings->WriteString(QStringLiteral("Resume%1").arg(index), entry);
+}
+
+QString ViewHarness::ResumeOnDisk(int index) const {
+    return ProfileOnDisk()->ReadString(QStringLiteral("Resume%1").arg(index));
+}
+
 CRavoloView& ViewHarness::Start(const QString& playerPath) {
     m_pSettings->SavePlayerPath(playerPath);
     m_pView =

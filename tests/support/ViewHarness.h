@@ -27,6 +27,11 @@ public:
     QString Folder() const { return m_Dir.path(); }
     // A file in the harness folder with the given size in bytes.
     QString MakeFile(const QString& relativePath, qint64 size = 4096) const;
+    // The folder the view opens on: a path inside the harness folder, made if missing.
+    QString OpenAt(const QString& relativePath);
+    // Resume entry `index` as stored text: written before the start, read back from disk.
+    void StoreResume(int index, const QString& entry);
+    QString ResumeOnDisk(int index) const;
 
     // Constructs the view (as the window's creation does) and runs its start-up sequence.
     CRavoloView& Start(const QString& playerPath);

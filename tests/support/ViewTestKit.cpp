@@ -53,8 +53,23 @@ void SendPadCode(CRavoloView& view, int code) {
     QCoreApplication::sendPostedEvents();
 }
 
-QString ResumeEntry(int packedKind, uint32_t positionSec, uint64_t fileSize, const QString& path) {
-    return QStringLiteral("%1|%2|%3|%4").arg(packedKind).arg(positionSec).arg(fileSize).arg(path);
+Input Pad(int code) {
+    return {0, Qt::NoModifier, false, code};
+}
+
+std::string Describe(const Input& input) {
+    if (input.pad != Input::kNoPad)
+        return "pad code " + std::to_string(input.pad);
+    return "key 0x" + QString::number(input.key, 16).toStdString() + " modifiers 0x" +
+           QString::number(input.modifiers.toInt(), 16).toStdString() +
+           (input.autoRepeat ? " repeated" : "");
+}
+
+void Deliver(CRavoloView& view, const Input& input) {
+    if (input.pad != Input::kNoPad)
+        SendPadCode(view, input.pad);
+    else
+        PressKey(view, input.key, input.modifiers, input.autoRepeat);
 }
 
 } // namespace ViewTestKit

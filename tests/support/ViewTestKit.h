@@ -4,7 +4,7 @@
 #include <QList>
 #include <QString>
 #include <Qt>
-#include <cstdint>
+#include <string>
 
 class CColorListCtrl;
 class CRavoloView;
@@ -33,7 +33,22 @@ void PressKey(CRavoloView& view, int key, Qt::KeyboardModifiers modifiers = Qt::
 // turn) without running timers, so nothing queued is written meanwhile.
 void SendPadCode(CRavoloView& view, int code);
 
-// A stored resume entry: the packed kind (2 video file, 258 audio file), position, size, path.
-QString ResumeEntry(int packedKind, uint32_t positionSec, uint64_t fileSize, const QString& path);
+inline constexpr Qt::KeyboardModifiers kNone = Qt::NoModifier;
+inline constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
+inline constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
+inline constexpr Qt::KeyboardModifiers kAlt = Qt::AltModifier;
+
+// A key, or a pad code.
+struct Input {
+    static constexpr int kNoPad = -100;
+    int key = 0;
+    Qt::KeyboardModifiers modifiers = kNone;
+    bool autoRepeat = false;
+    int pad = kNoPad;
+};
+Input Pad(int code);
+std::string Describe(const Input& input);
+// The key as PressKey or the code as SendPadCode delivers it.
+void Deliver(CRavoloView& view, const Input& input);
 
 } // namespace ViewTestKit

@@ -1,20 +1,15 @@
 // The embedded pictures have the sizes and the layout the program draws them with.
+#include "settings/SettingKeys.h"
+#include "support/Pixels.h"
+#include "view/TitleGeometry.h"
+
 #include <QImage>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 
 QImage Load(const char* name) {
     return QImage(QStringLiteral(":/artwork/") + name);
-}
-
-int CountPixels(const QImage& image, const QRect& area, const std::function<bool(QColor)>& test) {
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += test(image.pixelColor(x, y)) ? 1 : 0;
-    return count;
 }
 
 } // namespace
@@ -39,11 +34,12 @@ TEST(Artwork, PicturesHaveTheirSizes) {
 
 TEST(Artwork, EveryListIconHasMaskAroundAPicture) {
     const QColor mask(100, 100, 100);
-    for (int size : {20, 28, 40, 56, 80}) {
+    for (int step = 0; step < kFontSizeSteps; ++step) {
+        const int size = TitleGeometry::SizeStepFor(step).iconSize;
         const QImage strip = Load(QStringLiteral("icons%1.png").arg(size).toLatin1().constData());
         for (int i = 0; i < 8; ++i) {
             const QRect icon(i * size, 0, size, size);
-            const int masked = CountPixels(strip, icon, [&](QColor c) { return c == mask; });
+            const int masked = Pixels::CountColour(strip, icon, mask);
             EXPECT_GT(masked, 0) << size << " icon " << i;
             EXPECT_GT(size * size - masked, size * size / 3) << size << " icon " << i;
         }
@@ -59,7 +55,7 @@ TEST(Artwork, PadCellsAreButtonsWithADarkGap) {
         EXPECT_LT(gap.value(), 40) << code;
         // The button face differs from the gap and carries a picture of its own.
         const QRect face(corner + QPoint(20, 20), QSize(88, 88));
-        const int bright = CountPixels(pad, face, [](QColor c) { return c.value() > 150; });
+        const int bright = Pixels::Count(pad, face, [](QColor c) { return c.value() > 150; });
         EXPECT_GT(bright, 100) << "cell " << code << " shows a symbol";
     }
 }

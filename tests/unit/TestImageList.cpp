@@ -1,4 +1,6 @@
 #include "controls/CImageList.h"
+#include "settings/SettingKeys.h"
+#include "view/TitleGeometry.h"
 
 #include <QPainter>
 #include <QTemporaryDir>
@@ -97,7 +99,8 @@ TEST(ImageList, FailedLoadEmptiesAListThatHeldImages) {
 }
 
 TEST(ImageList, LoadsEveryEmbeddedIconStrip) {
-    for (int size : {20, 28, 40, 56, 80}) {
+    for (int step = 0; step < kFontSizeSteps; ++step) {
+        const int size = TitleGeometry::SizeStepFor(step).iconSize;
         CImageList images;
         ASSERT_TRUE(images.Load(QStringLiteral(":/artwork/icons%1.png").arg(size), size)) << size;
         EXPECT_EQ(images.Count(), 8) << size;

@@ -1,34 +1,31 @@
+#include "settings/SettingKeys.h"
 #include "view/TitleGeometry.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
 using namespace TitleGeometry;
 
-const int kButtonSide[] = {37, 48, 68, 96, 136};
+auto Fields(const SizeStep& s) {
+    return std::tuple(s.titleHeight, s.line1Height, s.line2Height, s.headerFontPx, s.rowFontPx,
+                      s.iconSize, s.minSizeColumn);
+}
 
-TEST(TitleGeometry, SizeStepsAndOutOfRangeIndexesDrawnLikeZero) {
-    struct Row {
-        int index;
-        SizeStep step;
-    };
-    const Row rows[] = {
-        {0, {37, 20, 17, 12, 16, 20, 80}},   {1, {48, 28, 20, 16, 23, 28, 112}},
-        {2, {68, 40, 28, 23, 34, 40, 160}},  {3, {96, 56, 40, 34, 48, 56, 224}},
-        {4, {136, 80, 56, 48, 70, 80, 320}}, {-1, {37, 20, 17, 12, 16, 20, 80}},
-        {5, {37, 20, 17, 12, 16, 20, 80}},   {1 << 30, {37, 20, 17, 12, 16, 20, 80}},
-    };
-    for (const Row& row : rows) {
-        const SizeStep s = SizeStepFor(row.index);
-        EXPECT_EQ(s.titleHeight, row.step.titleHeight) << row.index;
-        EXPECT_EQ(s.line1Height, row.step.line1Height) << row.index;
-        EXPECT_EQ(s.line2Height, row.step.line2Height) << row.index;
-        EXPECT_EQ(s.headerFontPx, row.step.headerFontPx) << row.index;
-        EXPECT_EQ(s.rowFontPx, row.step.rowFontPx) << row.index;
-        EXPECT_EQ(s.iconSize, row.step.iconSize) << row.index;
-        EXPECT_EQ(s.minSizeColumn, row.step.minSizeColumn) << row.index;
+// The smallest and the largest step as drawn; each step between is larger in every measure.
+TEST(TitleGeometry, SizeStepsGrowAndOutOfRangeIndexesAreDrawnLikeZero) {
+    EXPECT_EQ(Fields(SizeStepFor(0)), std::tuple(37, 20, 17, 12, 16, 20, 80));
+    EXPECT_EQ(Fields(SizeStepFor(kFontSizeSteps - 1)), std::tuple(136, 80, 56, 48, 70, 80, 320));
+    for (int k = 1; k < kFontSizeSteps; ++k) {
+        for (int SizeStep::*field :
+             {&SizeStep::titleHeight, &SizeStep::line1Height, &SizeStep::line2Height,
+              &SizeStep::headerFontPx, &SizeStep::rowFontPx, &SizeStep::iconSize,
+              &SizeStep::minSizeColumn})
+            EXPECT_GT(SizeStepFor(k).*field, SizeStepFor(k - 1).*field) << k;
     }
+    for (int index : {-1, kFontSizeSteps, 1 << 30})
+        EXPECT_EQ(Fields(SizeStepFor(index)), Fields(SizeStepFor(0))) << index;
 }
 
 TEST(TitleGeometry, SizeColumnIsASixthButNeverBelowTheMinimum) {
@@ -58,8 +55,8 @@ TEST(TitleGeometry, ButtonSquaresEndAtTheRightEdge) {
 TEST(TitleGeometry, HitTestAtEverySizeStep) {
     const QRect client(0, 0, 1024, 700);
     const int right = 1024;
-    for (int k = 0; k < 5; ++k) {
-        const int s = kButtonSide[k];
+    for (int k = 0; k < kFontSizeSteps; ++k) {
+        const int s = SizeStepFor(k).titleHeight;
         for (bool full : {false, true}) {
             const int n = full ? 5 : 4;
             auto hit = [&](int x, int y) {

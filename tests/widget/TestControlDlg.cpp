@@ -1,6 +1,7 @@
 #include "controls/CControlDlg.h"
 #include "platform/AppEvents.h"
 #include "support/Patience.h"
+#include "support/Pixels.h"
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
@@ -50,11 +51,6 @@ QColor Blend(QColor under, QColor over) {
     auto mix = [a](int o, int u) { return static_cast<int>(o * a + u * (1 - a) + 0.5); };
     return QColor(mix(over.red(), under.red()), mix(over.green(), under.green()),
                   mix(over.blue(), under.blue()));
-}
-
-bool Near(QColor a, QColor b) {
-    return std::abs(a.red() - b.red()) <= 3 && std::abs(a.green() - b.green()) <= 3 &&
-           std::abs(a.blue() - b.blue()) <= 3;
 }
 
 } // namespace
@@ -143,8 +139,8 @@ TEST_F(ControlDlg, ReleaseOverThePressedCellPostsItsCode) {
     // The pressed button is tinted light cyan; its neighbour is not.
     const QImage pressed = pad.grab().toImage();
     const QPoint inside = Centre(pad, 9) + QPoint(0, 18);
-    EXPECT_TRUE(Near(pressed.pixelColor(inside),
-                     Blend(before.pixelColor(inside), QColor(0xC0, 0xFF, 0xFF, 0x80))));
+    EXPECT_TRUE(Pixels::Near(pressed.pixelColor(inside),
+                             Blend(before.pixelColor(inside), QColor(0xC0, 0xFF, 0xFF, 0x80)), 3));
     EXPECT_EQ(pressed.pixelColor(Centre(pad, 10)), before.pixelColor(Centre(pad, 10)));
 
     QTest::mouseMove(&pad, Centre(pad, 9) + QPoint(5, 5));

@@ -3,6 +3,7 @@
 #include "resources/CommandIds.h"
 #include "settings/SettingsStore.h"
 #include "support/FakePlayer.h"
+#include "support/StoredResume.h"
 #include "support/ViewHarness.h"
 #include "view/CRavoloView.h"
 
@@ -19,8 +20,8 @@ TEST(FaultEarlyStop, AStopBeforeTheFirstAnswerLeavesOneEntry) {
         SCOPED_TRACE(c.command);
         ViewHarness h;
         const QString clip = h.MakeFile(QStringLiteral("a clip.avi"));
-        h.Profile().WriteString(QStringLiteral("Resume0"), QStringLiteral("2|9|1|/x/other.avi"));
-        h.Profile().WriteString(QStringLiteral("Resume1"), QStringLiteral("2|754|4096|") + clip);
+        h.StoreResume(0, StoredResume::Video(QStringLiteral("/x/other.avi"), 9, 1));
+        h.StoreResume(1, StoredResume::Video(clip, 754));
         // The length answer comes after the stop, and before the position.
         FakePlayer player("on get_time_length after 300 reply ANS_LENGTH=120\n"
                           "on get_time_pos after 600 reply ANS_TIME_POSITION=65.4\n");
@@ -40,7 +41,7 @@ TEST(FaultEarlyStop, AStopBeforeTheFirstAnswerLeavesOneEntry) {
         EXPECT_EQ(entries[own].path, clip);
         EXPECT_EQ(entries[own].positionSec, c.position);
         EXPECT_EQ(entries[1 - own].path, QStringLiteral("/x/other.avi"));
-        EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume2")), QString());
+        EXPECT_EQ(h.ResumeOnDisk(2), QString());
     }
 }
 

@@ -8,8 +8,9 @@
 #include "support/FakePlayer.h"
 #include "support/HungMount.h"
 #include "support/QtPrinters.h"
+#include "support/StoredResume.h"
 #include "support/TmpfsMount.h"
-#include "support/ViewHarness.h"
+#include "support/ViewFixture.h"
 #include "view/CRavoloView.h"
 
 #include <QDir>
@@ -23,8 +24,6 @@
 
 namespace {
 
-const QByteArray kAnswers = "on get_time_length reply ANS_LENGTH=120.00\n"
-                            "on get_time_pos reply ANS_TIME_POSITION=65.4\n";
 const QString kFolderMissing = QStringLiteral("フォルダーが見つかりません。");
 
 // Makes a file by its raw name bytes, which need not be UTF-8.
@@ -47,18 +46,15 @@ struct RawFiles {
     }
 };
 
-class FaultFileSystem : public testing::Test {
+class FaultFileSystem : public ViewFixture {
 protected:
     // Starts on the folder screen of `folder` with a ready fake player.
     void StartIn(const QString& folder) {
         h.Profile().WriteString(QStringLiteral("CurrentFolder"), folder);
-        m_Player = std::make_unique<FakePlayer>(kAnswers);
-        h.Start(FakePlayer::Program());
-        ASSERT_TRUE(h.WaitForReady());
+        StartWith(kAnswers);
         if (View().State().m_bResumeScreen)
             View().OnCommand(ID_SWITCH_SCREEN);
     }
-    CRavoloView& View() { return h.View(); }
     QStringList Names() {
         QStringList names;
         for (int row = 0; row < View().FolderList().RowCount(); ++row)
@@ -67,7 +63,7 @@ protected:
     }
     int RowOf(const QString& name) { return static_cast<int>(Names().indexOf(name)); }
     QList<QByteArray> Loads() {
-        QList<QByteArray> loads = m_Player->Record().CommandTexts();
+        QList<QByteArray> loads = Commands();
         loads.removeIf([](const QByteArray& text) { return !text.startsWith("loadfile"); });
         return loads;
     }
@@ -80,14 +76,11 @@ protected:
             QTest::qWait(150); // three ticks: anything queued would have been written
             return Loads().size() == loads ? QByteArray() : Loads().last();
         }
-        EXPECT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+        EXPECT_TRUE(WaitUntilConfirmed());
         View().OnCommand(ID_STOP_REGISTER);
-        EXPECT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
+        EXPECT_TRUE(WaitUntilStopped());
         return Loads().size() > loads ? Loads().last() : QByteArray();
     }
-
-    ViewHarness h;
-    std::unique_ptr<FakePlayer> m_Player;
 };
 
 TEST_F(FaultFileSystem, AHundredThousandEntriesListAndTheLastOnePlays) {
@@ -135,8 +128,7 @@ TEST_F(FaultFileSystem, VeryLongPathsPlayWhileTheyFitAndAreRefusedBeyond) {
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
     ASSERT_EQ(View().Resume().List().Count(), 1);
     EXPECT_EQ(View().Resume().List().Entries()[0].path, fits);
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
-              QStringLiteral("2|65|4096|") + fits);
+    EXPECT_EQ(h.ResumeOnDisk(0), StoredResume::Video(fits, 65));
 }
 
 TEST_F(FaultFileSystem, OddNamesReachMPlayerEscapedOrNotAtAll) {
@@ -174,7 +166,7 @@ TEST_F(FaultFileSystem, OddNamesReachMPlayerEscapedOrNotAtAll) {
         EXPECT_EQ(h.beeper.beeps.size(), beeps + (c.sent.isEmpty() ? 1 : 0));
     }
     // Every command MPlayer got is one of ours: nothing split off a name.
-    for (const QByteArray& text : m_Player->Record().CommandTexts()) {
+    for (const QByteArray& text : Commands()) {
         EXPECT_TRUE(text.startsWith("loadfile \"") || text == "get_time_length" ||
                     text == "get_time_pos" || text == "stop")
             << text.constData();
@@ -231,7 +223,7 @@ TEST_F(FaultFileSystem, AFolderThatTurnsUnreadableListsNothingAndPlaysNothing) {
 
 TEST_F(FaultFileSystem, AFileReplacedByAFolderIsNeverPlayed) {
     const QString clip = h.MakeFile(QStringLiteral("clip.avi"));
-    h.Profile().WriteString(QStringLiteral("Resume0"), QStringLiteral("2|30|4096|") + clip);
+    h.StoreResume(0, StoredResume::Video(clip, 30));
     StartIn(h.Folder());
     ASSERT_EQ(Names(), QStringList{"clip.avi"});
     ASSERT_TRUE(QFile::remove(clip) && QDir().mkdir(clip));
@@ -251,7 +243,7 @@ TEST_F(FaultFileSystem, AFileReplacedByAFolderIsNeverPlayed) {
 
 TEST_F(FaultFileSystem, AResumeEntryThatBecameANamedPipeBeepsInsteadOfWaitingForAWriter) {
     const QString clip = h.Folder() + QStringLiteral("/clip.avi");
-    h.Profile().WriteString(QStringLiteral("Resume0"), QStringLiteral("2|30|4096|") + clip);
+    h.StoreResume(0, StoredResume::Video(clip, 30));
     ASSERT_EQ(::mkfifo(QFile::encodeName(clip).constData(), 0600), 0);
     StartIn(h.Folder());
     View().OnCommand(ID_SWITCH_SCREEN);

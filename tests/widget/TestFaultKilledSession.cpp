@@ -11,6 +11,7 @@
 #include "support/FakePlayer.h"
 #include "support/Patience.h"
 #include "support/QtPrinters.h"
+#include "support/StoredResume.h"
 #include "support/ViewHarness.h"
 #include "view/CRavoloView.h"
 
@@ -127,7 +128,7 @@ private:
         QStringList next = m_Expected;
         if (registering) {
             next.removeIf([&](const QString& value) { return value.endsWith('|' + path); });
-            next.prepend(QStringLiteral("2|%1|%2|").arg(m_nPosition).arg(kFileSize) + path);
+            next.prepend(StoredResume::Video(path, m_nPosition, kFileSize));
             while (next.size() > ResumeList::ResumeCapacity)
                 next.removeLast();
         }

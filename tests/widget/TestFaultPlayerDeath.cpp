@@ -4,10 +4,10 @@
 #include "platform/AppEvents.h"
 #include "resources/CommandIds.h"
 #include "settings/SettingsStore.h"
-#include "support/FakePlayer.h"
 #include "support/QtPrinters.h"
 #include "support/ScopedEnvironment.h"
-#include "support/ViewHarness.h"
+#include "support/StoredResume.h"
+#include "support/ViewFixture.h"
 #include "view/CRavoloView.h"
 
 #include <QTest>
@@ -16,24 +16,20 @@
 
 namespace {
 
-const QByteArray kAnswers = "on get_time_length reply ANS_LENGTH=120.00\n"
-                            "on get_time_pos reply ANS_TIME_POSITION=65.4\n";
-const QString kEntry = QStringLiteral("2|754|4096|");
-
-class FaultPlayerDeath : public testing::Test {
+class FaultPlayerDeath : public ViewFixture {
 protected:
     void SetUp() override {
         m_Clip = h.MakeFile(QStringLiteral("clips/a clip.avi"), 4096);
         h.MakeFile(QStringLiteral("clips/b clip.avi"), 4096);
-        h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/clips");
-        h.Profile().WriteString(QStringLiteral("Resume0"), kEntry + m_Clip);
+        h.OpenAt(QStringLiteral("clips"));
+        h.StoreResume(0, Entry());
         h.Profile().Sync();
     }
 
     // The first MPlayer runs `script`; every later one answers normally.
     void StartWith(const QByteArray& script, bool waitForReady = true) {
-        m_Player = std::make_unique<FakePlayer>(script);
-        h.Start(FakePlayer::Program());
+        UsePlayer(script);
+        Start();
         m_LaterScript.Set("RAVOLO_FAKE_SCRIPT", kAnswers);
         if (waitForReady) {
             ASSERT_TRUE(h.WaitForReady());
@@ -42,7 +38,7 @@ protected:
     void PlayAndConfirm() {
         View().PlaySelectedItem();
         ASSERT_TRUE(View().Session().IsPlaying());
-        ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+        ASSERT_TRUE(WaitUntilConfirmed());
     }
     bool WaitForCommand(const QByteArray& text) {
         return ViewHarness::WaitFor(
@@ -66,7 +62,7 @@ protected:
                   wasPlaying ? std::vector<BeepType>{BEEP_DEFAULT} : std::vector<BeepType>{});
         ASSERT_EQ(View().Resume().List().Count(), 1);
         EXPECT_EQ(View().Resume().List().Entries()[0].positionSec, 754u);
-        EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")), kEntry + m_Clip);
+        EXPECT_EQ(h.ResumeOnDisk(0), Entry());
 
         ASSERT_TRUE(View().ResumeListCtrl().SelectRow(0, true));
         PlayAndConfirm();
@@ -74,16 +70,14 @@ protected:
         EXPECT_EQ(m_Player->Record().CommandTextsOfLaunch(1).value(0),
                   "loadfile \"" + m_Clip.toUtf8() + "\"");
         View().OnCommand(ID_STOP_REGISTER);
-        ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
-        EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
-                  QStringLiteral("2|65|4096|") + m_Clip);
-        EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume1")), QString());
+        ASSERT_TRUE(WaitUntilStopped());
+        EXPECT_EQ(h.ResumeOnDisk(0), StoredResume::Video(m_Clip, 65));
+        EXPECT_EQ(h.ResumeOnDisk(1), QString());
     }
 
-    CRavoloView& View() { return h.View(); }
+    // The one entry, of the first clip.
+    QString Entry() const { return StoredResume::Video(m_Clip, 754); }
 
-    ViewHarness h;
-    std::unique_ptr<FakePlayer> m_Player;
     ScopedEnvironment m_LaterScript;
     QString m_Clip;
 };
@@ -148,7 +142,7 @@ TEST_F(FaultPlayerDeath, KilledWhileAStopForClosingWaitsClosesTheWindow) {
     ASSERT_TRUE(WaitForCommand("get_time_pos"));
     KillPlayer();
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return h.frame.closeRequests == 1; }));
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")), kEntry + m_Clip);
+    EXPECT_EQ(h.ResumeOnDisk(0), Entry());
 }
 
 // A death noticed for an MPlayer that a path change or restart has already replaced.

@@ -5,7 +5,7 @@
 #include "settings/SettingsStore.h"
 #include "support/FakePlayer.h"
 #include "support/QtPrinters.h"
-#include "support/ViewHarness.h"
+#include "support/ViewFixture.h"
 #include "view/CRavoloView.h"
 
 #include <QDir>
@@ -16,24 +16,21 @@
 namespace {
 
 const QString kLaunchFailed = QStringLiteral("MPlayer を起動できませんでした。");
-const QByteArray kAnswers = "on get_time_length reply ANS_LENGTH=120.00\n"
-                            "on get_time_pos reply ANS_TIME_POSITION=65.4\n";
 // Three readiness windows of 400 ms: long enough for a player that could get ready to do so.
 constexpr int kSeveralWindowsMs = 1300;
 
-class FaultPlayerStart : public testing::Test {
+class FaultPlayerStart : public ViewFixture {
 protected:
     void SetUp() override {
         m_Clip = h.MakeFile(QStringLiteral("clips/a clip.avi"));
         h.MakeFile(QStringLiteral("clips/inner/b clip.avi"));
-        h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/clips");
+        h.OpenAt(QStringLiteral("clips"));
     }
 
     QStringList Messages() const { return h.prompter.Texts(ScriptedPrompter::Kind::Message); }
     int Choosers() const {
         return static_cast<int>(h.prompter.Texts(ScriptedPrompter::Kind::Executable).size());
     }
-    CRavoloView& View() { return h.View(); }
 
     // A play is refused with the default beep; folders open and close as ever.
     void ExpectBrowsingWithoutPlayback() {
@@ -59,7 +56,7 @@ protected:
 
     // The path command with the fake player chosen brings playback back.
     void ExpectThePathCommandRecovers() {
-        FakePlayer player(kAnswers);
+        UsePlayer(kAnswers);
         h.prompter.executableAnswers.push_back(FakePlayer::Program());
         View().OnCommand(ID_MPLAYER_PATH);
         ASSERT_TRUE(h.WaitForReady());
@@ -84,7 +81,6 @@ protected:
         return file.open(QIODevice::ReadOnly) ? static_cast<int>(file.readAll().count('\n')) : 0;
     }
 
-    ViewHarness h;
     QString m_Clip;
 };
 
@@ -105,13 +101,13 @@ TEST_F(FaultPlayerPath, AFolderOpensTheChooserAndCancellingItFailsTheStart) {
 }
 
 TEST_F(FaultPlayerPath, AFolderThenAChosenPlayerStartsOnce) {
-    FakePlayer player(kAnswers);
+    UsePlayer(kAnswers);
     h.prompter.executableAnswers.push_back(FakePlayer::Program());
     h.Start(h.Folder());
     ASSERT_TRUE(h.WaitForReady());
     EXPECT_EQ(Choosers(), 1);
     EXPECT_TRUE(Messages().isEmpty());
-    EXPECT_EQ(player.Record().Pids().size(), 1);
+    EXPECT_EQ(m_Player->Record().Pids().size(), 1);
     EXPECT_EQ(h.ProfileOnDisk()->LoadPlayerPath(), FakePlayer::Program());
 }
 
@@ -141,7 +137,7 @@ TEST_F(FaultPlayerPath, AScriptThatFailsAtOnceIsGivenUpAfterAFewStarts) {
 }
 
 TEST_F(FaultPlayerPath, APathWithSpacesAndJapaneseRuns) {
-    FakePlayer player(kAnswers);
+    UsePlayer(kAnswers);
     const QString dir = h.Folder() + QStringLiteral("/プレーヤー の 置き場");
     ASSERT_TRUE(QDir().mkpath(dir));
     const QString link = dir + QStringLiteral("/m player 再生");
@@ -152,7 +148,7 @@ TEST_F(FaultPlayerPath, APathWithSpacesAndJapaneseRuns) {
     EXPECT_EQ(h.ProfileOnDisk()->LoadPlayerPath(), link);
     View().FolderList().SelectRow(1, true);
     View().PlaySelectedItem();
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    ASSERT_TRUE(WaitUntilConfirmed());
     EXPECT_TRUE(View().Session().IsPlaying());
 }
 
@@ -195,9 +191,9 @@ TEST_F(FaultMisbehavingPlayerView, NeverReadyKeepsTheWaitDialogAndBeepsOnPlay) {
 // Whether a player that only streams is ready depends on how much CPU its writing costs; either
 // way a play gets the reaction the rules give it.
 TEST_F(FaultMisbehavingPlayerView, AnEndlessLineWithoutLineFeedStartsNothing) {
-    FakePlayer player("mode stream\n");
-    h.Start(FakePlayer::Program());
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !player.Record().Pids().isEmpty(); }));
+    UsePlayer("mode stream\n");
+    Start();
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !m_Player->Record().Pids().isEmpty(); }));
     QTest::qWait(kSeveralWindowsMs);
     View().FolderList().SelectRow(1, true);
     View().PlaySelectedItem();
@@ -207,7 +203,7 @@ TEST_F(FaultMisbehavingPlayerView, AnEndlessLineWithoutLineFeedStartsNothing) {
         return;
     }
     // Ready, but no answer ever ends its line.
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return player.Record().CommandTexts().size() >= 2; }));
+    ASSERT_TRUE(WaitForCommands(2));
     h.clock.Advance(2200);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().IsPlaying(); }));
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_HAND});
@@ -215,27 +211,27 @@ TEST_F(FaultMisbehavingPlayerView, AnEndlessLineWithoutLineFeedStartsNothing) {
 }
 
 TEST_F(FaultMisbehavingPlayerView, JunkBeforeTheAnswersIsSurvived) {
-    FakePlayer player("flood 1048576\n" + kAnswers);
-    h.Start(FakePlayer::Program());
+    UsePlayer("flood 1048576\n" + kAnswers);
+    Start();
     ASSERT_TRUE(h.WaitForReady(30000));
     View().FolderList().SelectRow(1, true);
     View().PlaySelectedItem();
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    ASSERT_TRUE(WaitUntilConfirmed());
     View().OnCommand(ID_STOP_REGISTER);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
+    ASSERT_TRUE(WaitUntilStopped());
     ASSERT_EQ(View().Resume().List().Count(), 1);
     EXPECT_EQ(View().Resume().List().Entries()[0].positionSec, 65u);
     EXPECT_TRUE(h.beeper.beeps.empty());
 }
 
 TEST_F(FaultMisbehavingPlayerView, APlayerThatExitsAtOnceIsGivenUpWithOneMessage) {
-    FakePlayer player("mode exit-at-once\n");
-    h.Start(FakePlayer::Program());
+    UsePlayer("mode exit-at-once\n");
+    Start();
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !Messages().isEmpty(); }));
-    const qsizetype starts = player.Record().Pids().size();
+    const qsizetype starts = m_Player->Record().Pids().size();
     EXPECT_LE(starts, 3);
     QTest::qWait(kSeveralWindowsMs);
-    EXPECT_EQ(player.Record().Pids().size(), starts);
+    EXPECT_EQ(m_Player->Record().Pids().size(), starts);
     EXPECT_EQ(Messages(), QStringList{kLaunchFailed});
     EXPECT_FALSE(View().WaitDialog().isVisible());
     ExpectBrowsingWithoutPlayback();

@@ -6,7 +6,9 @@
 #include "settings/SettingsStore.h"
 #include "support/FakePlayer.h"
 #include "support/QtPrinters.h"
+#include "support/StoredSettings.h"
 #include "support/TmpfsMount.h"
+#include "support/ViewFixture.h"
 #include "support/ViewHarness.h"
 #include "view/CRavoloView.h"
 
@@ -30,8 +32,7 @@ void PrintTo(const ViewSettings& s, std::ostream* out) {
 namespace {
 
 const QString kWriteFailed = QStringLiteral("設定ファイルに書き込めませんでした。");
-const QByteArray kAnswers = "on get_time_length reply ANS_LENGTH=120.00\n"
-                            "on get_time_pos reply ANS_TIME_POSITION=65.4\n";
+const QByteArray& kAnswers = ViewFixture::kAnswers;
 
 QByteArray Settings(const QByteArray& lines) {
     return "[Settings]\nVersion=" + ProgramVersion::FromBuild().Text().toUtf8() + "\n" + lines;
@@ -202,9 +203,7 @@ TEST_F(FaultProfile, BadValuesGiveDefaultsOrClampedValues) {
         const QString profile = dir.filePath(QStringLiteral("Ravolo.ini"));
         ASSERT_TRUE(WriteBytes(profile, c.bytes));
         CRavoloView& view = StartOn(profile);
-        ViewSettings expected;
-        expected.m_strExtFilterV = DefaultExtFilterV.toString();
-        expected.m_strExtFilterA = DefaultExtFilterA.toString();
+        ViewSettings expected = StoredSettings::Defaults();
         if (c.expect)
             c.expect(expected);
         ViewSettings loaded = view.Settings();

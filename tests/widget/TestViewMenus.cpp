@@ -2,9 +2,10 @@
 // the enable and check state of every item in representative states of the view.
 #include "resources/CommandIds.h"
 #include "settings/SettingsStore.h"
-#include "support/FakePlayer.h"
+#include "support/ModalDriver.h"
 #include "support/QtPrinters.h"
-#include "support/ViewHarness.h"
+#include "support/StoredResume.h"
+#include "support/ViewFixture.h"
 #include "support/ViewTestKit.h"
 #include "view/CRavoloView.h"
 
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
@@ -50,32 +50,17 @@ void Collect(const QMenu& menu, OpenedMenu& seen, bool top) {
     }
 }
 
-// Acts on the next context menu from inside its exec(), once it is shown.
-void OnNextMenu(std::function<void(QMenu&)> act) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu || !menu->isVisible())
-            return;
-        poll->deleteLater();
-        poll->stop();
-        act(*menu);
-    });
-    QTimer::singleShot(5000, poll, &QObject::deleteLater);
-    poll->start(5);
-}
-
 // Sends a context-menu event to `target` and closes the menu it opens once it is shown.
 OpenedMenu OpenContextMenu(CRavoloView& view, QWidget& target, QContextMenuEvent::Reason reason,
                            QPoint local = {}) {
     OpenedMenu seen;
     bool found = false;
-    OnNextMenu([&](QMenu& menu) {
+    OnNextShown<QMenu>(&QApplication::activePopupWidget, [&](QMenu* menu) {
         found = true;
-        Collect(menu, seen, true);
-        seen.position = menu.pos();
+        Collect(*menu, seen, true);
+        seen.position = menu->pos();
         seen.menuOpenFlag = view.State().m_bMenuOpen;
-        menu.close();
+        menu->close();
     });
     QContextMenuEvent event(reason, local, target.mapToGlobal(local));
     QApplication::sendEvent(&target, &event);
@@ -84,18 +69,16 @@ OpenedMenu OpenContextMenu(CRavoloView& view, QWidget& target, QContextMenuEvent
     return seen;
 }
 
-class ViewMenusOnScreen : public testing::Test {
+class ViewMenusOnScreen : public ViewFixture {
 protected:
     void SetUp() override {
         QDir().mkpath(h.Folder() + "/media/sub");
         m_A = h.MakeFile(QStringLiteral("media/a.avi"));
         h.MakeFile(QStringLiteral("media/b.avi"));
-        h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/media");
-        h.Profile().WriteString(QStringLiteral("Resume0"), ResumeEntry(2, 30, 4096, m_A));
-        h.Profile().WriteString(QStringLiteral("Resume1"),
-                                ResumeEntry(2, 40, 4096, h.Folder() + "/gone.avi"));
+        h.OpenAt(QStringLiteral("media"));
+        h.StoreResume(0, StoredResume::Video(m_A, 30));
+        h.StoreResume(1, StoredResume::Video(h.Folder() + "/gone.avi", 40));
     }
-    CRavoloView& View() { return h.View(); }
     // The menu opened with the mouse on the visible list, or on the view while playing.
     OpenedMenu Open() {
         QWidget& target = View().Session().IsPlaying() ? static_cast<QWidget&>(View())
@@ -109,8 +92,6 @@ protected:
         }
     }
 
-    FakePlayer m_Player{""};
-    ViewHarness h;
     QString m_A;
 };
 
@@ -120,7 +101,7 @@ constexpr ItemState kOnChecked{true, true};
 constexpr ItemState kOffChecked{false, true};
 
 TEST_F(ViewMenusOnScreen, TheResumeScreenMenuFollowsTheSelectedEntry) {
-    h.Start(FakePlayer::Program());
+    Start();
     const OpenedMenu menu = Open();
     EXPECT_TRUE(menu.menuOpenFlag);
     EXPECT_EQ(menu.captions,
@@ -150,7 +131,7 @@ TEST_F(ViewMenusOnScreen, TheResumeScreenMenuFollowsTheSelectedEntry) {
 }
 
 TEST_F(ViewMenusOnScreen, TheFolderScreenMenuFollowsTheSelectedItemAndTheLevel) {
-    h.Start(FakePlayer::Program());
+    Start();
     View().OnCommand(ID_SWITCH_SCREEN);
     struct Case {
         const char* selected;
@@ -183,7 +164,7 @@ TEST_F(ViewMenusOnScreen, TheFolderScreenMenuFollowsTheSelectedItemAndTheLevel) 
 }
 
 TEST_F(ViewMenusOnScreen, ThePlaybackMenuFollowsTheLevel) {
-    h.Start(FakePlayer::Program());
+    Start();
     ASSERT_TRUE(h.WaitForReady());
     View().PlaySelectedItem();
     ASSERT_TRUE(View().Session().IsPlaying());
@@ -222,7 +203,7 @@ TEST_F(ViewMenusOnScreen, ThePlaybackMenuFollowsTheLevel) {
 }
 
 TEST_F(ViewMenusOnScreen, AMenuAskedForFromTheKeyboardOpensAtTheViewsCornerPlusFifty) {
-    h.Start(FakePlayer::Program());
+    Start();
     const OpenedMenu menu =
         OpenContextMenu(View(), View().ResumeListCtrl(), QContextMenuEvent::Keyboard);
     EXPECT_EQ(menu.position, View().mapToGlobal(QPoint(50, 50)));
@@ -233,14 +214,14 @@ TEST_F(ViewMenusOnScreen, AMenuAskedForFromTheKeyboardOpensAtTheViewsCornerPlusF
 }
 
 TEST_F(ViewMenusOnScreen, AChosenItemRunsItsCommand) {
-    h.Start(FakePlayer::Program());
-    OnNextMenu([](QMenu& menu) {
-        for (QAction* action : menu.actions()) {
+    Start();
+    OnNextShown<QMenu>(&QApplication::activePopupWidget, [](QMenu* menu) {
+        for (QAction* action : menu->actions()) {
             if (action->data().toInt() == ID_SWITCH_SCREEN)
-                menu.setActiveAction(action);
+                menu->setActiveAction(action);
         }
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(&menu, &enter);
+        QApplication::sendEvent(menu, &enter);
     });
     QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), View().mapToGlobal(QPoint()));
     QApplication::sendEvent(&View(), &event);

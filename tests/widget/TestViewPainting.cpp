@@ -7,10 +7,13 @@
 #include "settings/SettingsStore.h"
 #include "support/FakePlayer.h"
 #include "support/ModalDriver.h"
+#include "support/Pixels.h"
 #include "support/QtPrinters.h"
-#include "support/ViewHarness.h"
+#include "support/StoredResume.h"
+#include "support/ViewFixture.h"
 #include "support/ViewTestKit.h"
 #include "view/CRavoloView.h"
+#include "view/TitleGeometry.h"
 
 #include <QDir>
 #include <QFontMetrics>
@@ -20,6 +23,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace Pixels;
 using namespace ViewTestKit;
 
 namespace {
@@ -28,43 +32,8 @@ const QColor kKey(1, 2, 3);
 const QColor kFolderText(111, 160, 192);
 const QColor kResumeText(192, 160, 111);
 const QColor kPressed(192, 255, 255);
-constexpr int kTitleHeights[5] = {37, 48, 68, 96, 136};
-constexpr int kLine1Heights[5] = {20, 28, 40, 56, 80};
-
-int CountColour(const QImage& image, const QRect& area, const QColor& colour) {
-    int count = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            count += image.pixelColor(x, y) == colour ? 1 : 0;
-    return count;
-}
-
-bool AllColour(const QImage& image, const QRect& area, const QColor& colour) {
-    return CountColour(image, area, colour) == area.width() * area.height();
-}
-
-QColor MeanColour(const QImage& image, const QRect& area) {
-    long r = 0, g = 0, b = 0;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            r += c.red();
-            g += c.green();
-            b += c.blue();
-        }
-    const long n = static_cast<long>(area.width()) * area.height();
-    return QColor(static_cast<int>(r / n), static_cast<int>(g / n), static_cast<int>(b / n));
-}
-
-bool Near(const QColor& a, const QColor& b, int tolerance = 12) {
-    return std::abs(a.red() - b.red()) <= tolerance &&
-           std::abs(a.green() - b.green()) <= tolerance &&
-           std::abs(a.blue() - b.blue()) <= tolerance;
-}
-
-std::string Text(const QColor& c) {
-    return QStringLiteral("(%1, %2, %3)").arg(c.red()).arg(c.green()).arg(c.blue()).toStdString();
-}
+// Button pictures drawn over the key keep their mean colour within this.
+constexpr int kTolerance = 12;
 
 // The middle half of a square, where the button pictures have no rounded corners.
 QRect Middle(const QRect& square) {
@@ -78,7 +47,7 @@ QColor PictureMean(int i) {
     QImage picture(80, 80, QImage::Format_RGB32);
     picture.fill(kKey);
     QPainter(&picture).drawImage(QPoint(0, 0), strip, QRect(80 * i, 0, 80, 80));
-    return MeanColour(picture, Middle(picture.rect()));
+    return Mean(picture, Middle(picture.rect()));
 }
 
 // Collects what a widget is asked to paint.
@@ -93,20 +62,18 @@ public:
     QRegion painted;
 };
 
-class ViewPainting : public testing::Test {
+class ViewPainting : public ViewFixture {
 protected:
     void SetUp() override {
         QDir().mkpath(h.Folder() + "/media/sub");
         m_A = h.MakeFile(QStringLiteral("media/a.avi"));
         h.MakeFile(QStringLiteral("media/b.mp3"));
-        h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/media");
+        h.OpenAt(QStringLiteral("media"));
     }
-    CRavoloView& Start() { return h.Start(FakePlayer::Program()); }
-    CRavoloView& View() { return h.View(); }
     QImage Grab() { return View().grab().toImage().convertToFormat(QImage::Format_RGB32); }
     // The square of title button i, as the view's geometry puts it.
     QRect Button(int i) {
-        const int s = kTitleHeights[View().FontSizeIndex()];
+        const int s = TitleGeometry::SizeStepFor(View().FontSizeIndex()).titleHeight;
         const int n = h.frame.fullScreen ? 5 : 4;
         return QRect(View().width() + (i - n) * s, 0, s, s);
     }
@@ -116,15 +83,12 @@ protected:
         Press(p);
         Release(p);
     }
-    FakePlayer m_Player{""};
-    ViewHarness h;
     QString m_A;
 };
 
 TEST_F(ViewPainting, TheTitleShowsTheCountsAndTheFolderInTheScreensColour) {
-    h.Profile().WriteString(QStringLiteral("Resume0"), ResumeEntry(2, 30, 4096, m_A));
-    h.Profile().WriteString(QStringLiteral("Resume1"),
-                            ResumeEntry(2, 40, 4096, h.Folder() + "/old/gone.avi"));
+    h.StoreResume(0, StoredResume::Video(m_A, 30));
+    h.StoreResume(1, StoredResume::Video(h.Folder() + "/old/gone.avi", 40));
     Start();
     const QRect title(6, 0, View().width() - 6 - 4 * 68, 68);
     struct Case {
@@ -176,22 +140,22 @@ TEST_F(ViewPainting, TheButtonsSitAtTheRightEdgeAtEverySizeStep) {
         ViewHarness harness;
         harness.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/media");
         harness.Profile().WriteString(QStringLiteral("FontSize"), QString::fromLatin1(c.stored));
-        harness.Profile().WriteString(QStringLiteral("Resume0"), ResumeEntry(2, 30, 4096, m_A));
+        harness.StoreResume(0, StoredResume::Video(m_A, 30));
         CRavoloView& view = harness.Start(FakePlayer::Program());
         auto grab = [&view] { return view.grab().toImage().convertToFormat(QImage::Format_RGB32); };
         auto expectButtons = [&](int step, int n, int drawnFrom) {
             const QImage image = grab();
-            const int s = kTitleHeights[step];
+            const int s = TitleGeometry::SizeStepFor(step).titleHeight;
             for (int i = drawnFrom; i < n; ++i) {
                 SCOPED_TRACE(i);
                 const QRect square(view.width() + (i - n) * s, 0, s, s);
-                const QColor mean = MeanColour(image, Middle(square));
-                EXPECT_TRUE(Near(mean, PictureMean(i))) << Text(mean);
+                const QColor mean = Mean(image, Middle(square));
+                EXPECT_TRUE(Near(mean, PictureMean(i), kTolerance)) << Text(mean);
             }
             // Right of each title line up to the first button drawn: nothing.
             const TitlePainter::Title title = view.TitleContent();
             const int buttonsStart = view.width() + (drawnFrom - n) * s;
-            const int line1Height = kLine1Heights[step];
+            const int line1Height = TitleGeometry::SizeStepFor(step).line1Height;
             const struct {
                 QFont font;
                 QString text;
@@ -229,19 +193,19 @@ TEST_F(ViewPainting, APressedButtonIsHighlightedUntilTheReleaseWhichElsewhereDoe
     const QColor blended((picture.red() + kPressed.red()) / 2,
                          (picture.green() + kPressed.green()) / 2,
                          (picture.blue() + kPressed.blue()) / 2);
-    QColor mean = MeanColour(Grab(), Middle(square));
-    EXPECT_TRUE(Near(mean, blended)) << Text(mean) << " " << Text(blended);
-    EXPECT_TRUE(Near(MeanColour(Grab(), Middle(Button(2))), PictureMean(2)));
+    QColor mean = Mean(Grab(), Middle(square));
+    EXPECT_TRUE(Near(mean, blended, kTolerance)) << Text(mean) << " " << Text(blended);
+    EXPECT_TRUE(Near(Mean(Grab(), Middle(Button(2))), PictureMean(2), kTolerance));
     Release(Button(2).center());
     EXPECT_EQ(View().Title().PressedButton(), -1);
-    mean = MeanColour(Grab(), Middle(square));
-    EXPECT_TRUE(Near(mean, picture)) << Text(mean);
+    mean = Mean(Grab(), Middle(square));
+    EXPECT_TRUE(Near(mean, picture, kTolerance)) << Text(mean);
     EXPECT_FALSE(View().State().m_bResumeScreen);
     EXPECT_FALSE(View().ControlPad()->isVisible());
 }
 
 TEST_F(ViewPainting, EachTitleButtonPerformsItsActionWhenReleasedOnIt) {
-    h.Profile().WriteString(QStringLiteral("Resume0"), ResumeEntry(2, 30, 4096, m_A));
+    h.StoreResume(0, StoredResume::Video(m_A, 30));
     Start();
     // 1: the other screen; 2: the other screen with the selection carried.
     Click(Button(1).center());
@@ -273,7 +237,7 @@ TEST_F(ViewPainting, EachTitleButtonPerformsItsActionWhenReleasedOnIt) {
 }
 
 TEST_F(ViewPainting, AClickOffTheButtonsShowsThePadAroundItAndTheNextHidesIt) {
-    h.Profile().WriteString(QStringLiteral("Resume0"), ResumeEntry(2, 30, 4096, m_A));
+    h.StoreResume(0, StoredResume::Video(m_A, 30));
     Start();
     CControlDlg& pad = *View().ControlPad();
     // The title text, and the empty place of button 0 on the resume screen.
@@ -310,7 +274,7 @@ TEST_F(ViewPainting, ADoubleClickActsOnceAsTheFirstClickDid) {
     doubleClick(Button(0).center());
     EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder() + "/media");
     EXPECT_EQ(View().Title().PressedButton(), -1);
-    EXPECT_TRUE(Near(MeanColour(Grab(), Middle(Button(0))), PictureMean(0)));
+    EXPECT_TRUE(Near(Mean(Grab(), Middle(Button(0))), PictureMean(0), kTolerance));
     EXPECT_FALSE(View().ControlPad()->isVisible());
 }
 

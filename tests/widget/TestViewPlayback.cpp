@@ -5,11 +5,11 @@
 #include "platform/MprisService.h"
 #include "resources/CommandIds.h"
 #include "settings/SettingsStore.h"
-#include "support/FakePlayer.h"
 #include "support/ModalDriver.h"
 #include "support/PrivateBus.h"
 #include "support/QtPrinters.h"
-#include "support/ViewHarness.h"
+#include "support/StoredResume.h"
+#include "support/ViewFixture.h"
 #include "support/ViewTestKit.h"
 #include "view/CRavoloView.h"
 
@@ -24,8 +24,6 @@ namespace {
 
 using ViewTestKit::PressKey;
 
-const QByteArray kAnswers = "on get_time_length reply ANS_LENGTH=120.00\n"
-                            "on get_time_pos reply ANS_TIME_POSITION=65.4\n";
 // The position comes late: a stop waits for it long enough for keys to arrive meanwhile.
 const QByteArray kLatePosition = "on get_time_length reply ANS_LENGTH=120.00\n"
                                  "on get_time_pos after 600 reply ANS_TIME_POSITION=65.4\n";
@@ -34,31 +32,14 @@ QByteArray Load(const QString& path) {
     return "loadfile \"" + path.toUtf8() + "\"";
 }
 
-class ViewPlayback : public testing::Test {
+class ViewPlayback : public ViewFixture {
 protected:
     void SetUp() override {
         m_Clip = h.MakeFile(QStringLiteral("clips/a clip.avi"), 4096);
         m_Next = h.MakeFile(QStringLiteral("clips/b clip.avi"), 8192);
-        h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/clips");
-    }
-    void StartWith(const QByteArray& script) {
-        m_Player = std::make_unique<FakePlayer>(script);
-        h.Start(FakePlayer::Program());
-        ASSERT_TRUE(h.WaitForReady());
-    }
-    QList<QByteArray> Commands() const { return m_Player->Record().CommandTexts(); }
-    bool WaitForCommands(int count) {
-        return ViewHarness::WaitFor([&] { return Commands().size() >= count; });
-    }
-    CRavoloView& View() { return h.View(); }
-    // Plays the selected row until MPlayer's first answer has confirmed the start.
-    bool PlayUntilConfirmed() {
-        View().PlaySelectedItem();
-        return ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); });
+        h.OpenAt(QStringLiteral("clips"));
     }
 
-    ViewHarness h;
-    std::unique_ptr<FakePlayer> m_Player;
     QString m_Clip;
     QString m_Next;
 };
@@ -74,7 +55,7 @@ TEST_F(ViewPlayback, PlayingFromTheFolderScreenLoadsThenAsksForTheLength) {
     ASSERT_TRUE(WaitForCommands(2));
     EXPECT_EQ(Commands(), (QList<QByteArray>{Load(m_Clip), "get_time_length"}));
     // The length answer confirms the start.
-    EXPECT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    EXPECT_TRUE(WaitUntilConfirmed());
 }
 
 TEST_F(ViewPlayback, StopWithRegistrationStoresTheWholeSecondsOnDisk) {
@@ -83,26 +64,25 @@ TEST_F(ViewPlayback, StopWithRegistrationStoresTheWholeSecondsOnDisk) {
     View().OnCommand(ID_STOP_REGISTER);
     EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_EQ(h.frame.documentTitle, QString());
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
+    ASSERT_TRUE(WaitUntilStopped());
     ASSERT_TRUE(WaitForCommands(4));
     EXPECT_EQ(Commands().mid(2), (QList<QByteArray>{"get_time_pos", "stop"}));
     ASSERT_EQ(View().Resume().List().Count(), 1);
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
-              QStringLiteral("2|65|4096|") + m_Clip);
+    EXPECT_EQ(h.ResumeOnDisk(0), StoredResume::Video(m_Clip, 65));
     EXPECT_TRUE(View().FolderList().isVisible());
     EXPECT_EQ(View().FolderList().SelectedRow(), 0);
 }
 
 TEST_F(ViewPlayback, StopWithoutRegistrationPutsTheOldEntryBackInItsPlace) {
-    h.Profile().WriteString(QStringLiteral("Resume0"), QStringLiteral("2|10|1|/x/first.avi"));
-    h.Profile().WriteString(QStringLiteral("Resume1"), QStringLiteral("2|30|4096|") + m_Clip);
-    h.Profile().WriteString(QStringLiteral("Resume2"), QStringLiteral("2|20|1|/x/third.avi"));
+    h.StoreResume(0, StoredResume::Video(QStringLiteral("/x/first.avi"), 10, 1));
+    h.StoreResume(1, StoredResume::Video(m_Clip, 30));
+    h.StoreResume(2, StoredResume::Video(QStringLiteral("/x/third.avi"), 20, 1));
     StartWith(kAnswers);
     ASSERT_TRUE(View().ResumeListCtrl().SelectRow(1, true));
     ASSERT_TRUE(PlayUntilConfirmed());
     EXPECT_EQ(View().Resume().List().Count(), 2);
     View().OnCommand(ID_STOP_NO_REGISTER);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
+    ASSERT_TRUE(WaitUntilStopped());
     const QList<MediaItem>& entries = View().Resume().List().Entries();
     ASSERT_EQ(entries.size(), 3);
     EXPECT_EQ(entries[1].path, m_Clip);
@@ -113,28 +93,27 @@ TEST_F(ViewPlayback, StopWithoutRegistrationPutsTheOldEntryBackInItsPlace) {
 }
 
 TEST_F(ViewPlayback, AResumeEntryIsHeldWhileItsFilePlaysYetStaysOnDisk) {
-    h.Profile().WriteString(QStringLiteral("Resume0"), QStringLiteral("2|754|4096|") + m_Clip);
+    h.StoreResume(0, StoredResume::Video(m_Clip, 754));
     StartWith(kAnswers);
     ASSERT_TRUE(View().State().m_bResumeScreen);
     View().PlaySelectedItem();
     ASSERT_TRUE(WaitForCommands(3));
     EXPECT_EQ(Commands(), (QList<QByteArray>{Load(m_Clip), "get_time_length", "seek 754 2"}));
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    ASSERT_TRUE(WaitUntilConfirmed());
     EXPECT_EQ(View().Resume().List().Count(), 0);
     // A crash now must not lose the entry.
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
-              QStringLiteral("2|754|4096|") + m_Clip);
+    EXPECT_EQ(h.ResumeOnDisk(0), StoredResume::Video(m_Clip, 754));
     View().OnCommand(ID_STOP_REGISTER);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
+    ASSERT_TRUE(WaitUntilStopped());
     ASSERT_EQ(View().Resume().List().Count(), 1);
     EXPECT_EQ(View().Resume().List().Entries()[0].positionSec, 65u);
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume1")), QString());
+    EXPECT_EQ(h.ResumeOnDisk(1), QString());
 }
 
 // Keys given while a stop waits for the position run once it has come, on the list it brings
 // back: the stopped file's entry is stored first, and nothing is lost.
 TEST_F(ViewPlayback, APlayWhileAStopWaitsRunsOnceTheStopHasEnded) {
-    h.Profile().WriteString(QStringLiteral("Resume0"), QStringLiteral("2|754|4096|") + m_Clip);
+    h.StoreResume(0, StoredResume::Video(m_Clip, 754));
     StartWith(kLatePosition);
     View().OnCommand(ID_SWITCH_SCREEN_CARRY);
     ASSERT_TRUE(PlayUntilConfirmed());
@@ -144,8 +123,7 @@ TEST_F(ViewPlayback, APlayWhileAStopWaitsRunsOnceTheStopHasEnded) {
     EXPECT_TRUE(View().Session().Stopping());
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().IsPlaying(); }));
     EXPECT_EQ(View().State().m_CurrentItem.path, m_Clip);
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
-              QStringLiteral("2|65|4096|") + m_Clip);
+    EXPECT_EQ(h.ResumeOnDisk(0), StoredResume::Video(m_Clip, 65));
 }
 
 TEST_F(ViewPlayback, AClosingWhileAStopWaitsStoresThePositionAndThenCloses) {
@@ -155,8 +133,7 @@ TEST_F(ViewPlayback, AClosingWhileAStopWaitsStoresThePositionAndThenCloses) {
     ASSERT_TRUE(View().HasPlaybackToFinish());
     View().StopForShutdown(); // what the frame does with a close now
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return h.frame.closeRequests == 1; }));
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
-              QStringLiteral("2|65|4096|") + m_Clip);
+    EXPECT_EQ(h.ResumeOnDisk(0), StoredResume::Video(m_Clip, 65));
 }
 
 TEST_F(ViewPlayback, AHandOverWhileAStopWaitsRunsOnceTheStopHasEnded) {
@@ -167,8 +144,7 @@ TEST_F(ViewPlayback, AHandOverWhileAStopWaitsRunsOnceTheStopHasEnded) {
     EXPECT_TRUE(View().Session().Stopping());
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().IsPlaying(); }));
     EXPECT_EQ(View().State().m_CurrentItem.path, m_Next);
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
-              QStringLiteral("2|65|4096|") + m_Clip);
+    EXPECT_EQ(h.ResumeOnDisk(0), StoredResume::Video(m_Clip, 65));
 }
 
 TEST_F(ViewPlayback, NoAnswerWithinTheJudgementTimeBeepsWithTheHandAndReturns) {
@@ -194,7 +170,7 @@ TEST_F(ViewPlayback, ALateLengthAnswerStopsMPlayerWithoutRegistering) {
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().IsPlaying(); }));
     ASSERT_TRUE(WaitForCommands(4));
     EXPECT_EQ(Commands().mid(2), (QList<QByteArray>{"get_time_pos", "stop"}));
-    EXPECT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
+    EXPECT_TRUE(WaitUntilStopped());
     EXPECT_EQ(View().Resume().List().Count(), 0);
 }
 
@@ -229,7 +205,7 @@ TEST_F(ViewPlayback, AStartAfterAMutedStopUnmutesBehindTheLoad) {
     View().PlaySelectedItem();
     View().OnCommand(ID_PAUSE);
     View().OnCommand(ID_STOP_NO_REGISTER);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
+    ASSERT_TRUE(WaitUntilStopped());
     ASSERT_TRUE(ViewTestKit::SelectNamed(View().FolderList(), QStringLiteral("b clip.avi")));
     View().PlaySelectedItem();
     ASSERT_TRUE(WaitForCommands(9));
@@ -270,7 +246,7 @@ TEST_F(ViewPlayback, TheTimerSleepsWhenIdleAndWakesForACommand) {
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().IsTicking(); }));
     View().PlaySelectedItem();
     EXPECT_TRUE(View().IsTicking());
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
+    ASSERT_TRUE(WaitUntilConfirmed());
     View().OnCommand(ID_PAUSE);
     // Paused, the pointer away from the view: nothing left to do once the pause is written.
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().IsTicking(); }));
@@ -320,7 +296,7 @@ TEST_F(ViewPlayback, TheDesktopMediaControlsActAsTheMediaKeys) {
     EXPECT_EQ(View().PlaybackStatus(), QStringLiteral("Paused"));
     View().PerformMediaKey(Qt::Key_MediaStop);
     EXPECT_EQ(View().PlaybackStatus(), QStringLiteral("Stopped"));
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
+    ASSERT_TRUE(WaitUntilStopped());
     EXPECT_EQ(View().Resume().List().Count(), 1); // the media stop registers
 }
 
@@ -329,10 +305,8 @@ TEST_F(ViewPlayback, TheDesktopMediaControlsActAsTheMediaKeys) {
 namespace {
 
 TEST_F(ViewPlayback, NothingFromOutsideActsBehindTheDeleteQuestion) {
-    h.Profile().WriteString(QStringLiteral("Resume0"),
-                            ViewTestKit::ResumeEntry(2, 30, 4096, m_Clip));
-    h.Profile().WriteString(QStringLiteral("Resume1"),
-                            ViewTestKit::ResumeEntry(2, 40, 8192, m_Next));
+    h.StoreResume(0, StoredResume::Video(m_Clip, 30));
+    h.StoreResume(1, StoredResume::Video(m_Next, 40, 8192));
     StartWith(kAnswers);
     PrivateBus bus;
     ASSERT_TRUE(bus.IsRunning());
@@ -357,9 +331,8 @@ TEST_F(ViewPlayback, NothingFromOutsideActsBehindTheDeleteQuestion) {
     EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_TRUE(ViewTestKit::QueuedCommands(View()).isEmpty());
     // Exactly the asked entry is gone, on disk too.
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
-              ViewTestKit::ResumeEntry(2, 40, 8192, m_Next));
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume1")), QString());
+    EXPECT_EQ(h.ResumeOnDisk(0), StoredResume::Video(m_Next, 40, 8192));
+    EXPECT_EQ(h.ResumeOnDisk(1), QString());
     EXPECT_TRUE(View().ResumeListCtrl().isVisible());
 }
 

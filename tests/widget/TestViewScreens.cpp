@@ -1,22 +1,16 @@
-// The view's start-up, the layout of its lists at every size step, and the folder and resume
-// screens driven through the view: selection, icons, texts, switching, deleting, going up.
-#include "controls/CImageList.h"
-#include "dialogs/CWaitDlg.h"
+// The folder and resume screens driven through the view: selection, icons, texts, switching,
+// deleting, going up.
 #include "resources/CommandIds.h"
 #include "settings/SettingsStore.h"
-#include "support/FakePlayer.h"
-#include "support/MPlayerHome.h"
 #include "support/QtPrinters.h"
-#include "support/ViewHarness.h"
+#include "support/StoredResume.h"
+#include "support/ViewFixture.h"
 #include "support/ViewTestKit.h"
 #include "view/CRavoloView.h"
 #include "view/PathParts.h"
 
+#include <QApplication>
 #include <QDir>
-#include <QFileInfo>
-#include <QHeaderView>
-#include <QLabel>
-#include <QStyle>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -25,246 +19,18 @@ using Kind = ScriptedPrompter::Kind;
 
 namespace {
 
-const QString kNotFound = QStringLiteral("フォルダーが見つかりません。");
-
-// ---- start-up ---------------------------------------------------------------------------
-
-class ViewStartUp : public testing::Test {
-protected:
-    FakePlayer m_Player{""};
-    ViewHarness h;
-};
-
-TEST_F(ViewStartUp, AnEmptyProfileOpensTheFolderScreenWithTheDrivesHomeFirst) {
-    CRavoloView& view = h.Start(FakePlayer::Program());
-    EXPECT_EQ(h.frame.documentTitle, QString());
-    EXPECT_FALSE(view.State().m_bResumeScreen);
-    EXPECT_TRUE(view.Folder().AtDriveLevel());
-    EXPECT_TRUE(view.FolderList().isVisible());
-    EXPECT_FALSE(view.ResumeListCtrl().isVisible());
-    ASSERT_FALSE(view.Folder().Items().isEmpty());
-    EXPECT_EQ(PathParts::DriveRoot(view.Folder().Items()[0].path), QDir::homePath());
-    EXPECT_EQ(view.FolderList().RowCount(), view.Folder().Items().size());
-    EXPECT_EQ(view.FolderList().SelectedRow(), 0);
-    EXPECT_TRUE(h.prompter.prompts.empty());
-}
-
-TEST_F(ViewStartUp, AStoredResumeEntryOpensTheResumeScreen) {
-    const QString clip = h.MakeFile(QStringLiteral("a.avi"));
-    h.Profile().WriteString(QStringLiteral("Resume0"), ResumeEntry(2, 5, 4096, clip));
-    CRavoloView& view = h.Start(FakePlayer::Program());
-    EXPECT_TRUE(view.State().m_bResumeScreen);
-    EXPECT_TRUE(view.ResumeListCtrl().isVisible());
-    EXPECT_FALSE(view.FolderList().isVisible());
-    EXPECT_EQ(SelectedName(view.ResumeListCtrl()), QStringLiteral("a.avi"));
-}
-
-TEST_F(ViewStartUp, AStaleFolderAsksAgainWhileRetryFindsNothingAndCancelListsTheDrives) {
-    h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/gone");
-    h.prompter.retryAnswers = {true, true}; // then Cancel
-    CRavoloView& view = h.Start(FakePlayer::Program());
-    EXPECT_EQ(h.prompter.Texts(Kind::Retry), QStringList(3, kNotFound));
-    EXPECT_TRUE(view.Folder().AtDriveLevel());
-    EXPECT_GT(view.FolderList().RowCount(), 0);
-}
-
-TEST_F(ViewStartUp, RetryOnceTheFolderIsBackListsIt) {
-    const QString folder = h.Folder() + "/back";
-    h.Profile().WriteString(QStringLiteral("CurrentFolder"), folder);
-    h.prompter.retryAnswers = {true};
-    h.prompter.onPrompt = [&](const ScriptedPrompter::Prompt&) {
-        h.MakeFile(QStringLiteral("back/a.avi"));
-    };
-    CRavoloView& view = h.Start(FakePlayer::Program());
-    EXPECT_EQ(h.prompter.Texts(Kind::Retry), QStringList{kNotFound});
-    EXPECT_EQ(view.Settings().m_strCurrentFolder, folder);
-    EXPECT_EQ(SelectedName(view.FolderList()), QStringLiteral("a.avi"));
-}
-
-TEST_F(ViewStartUp, WithTheResumeScreenFirstAStaleFolderIsReportedOnlyWhenSwitching) {
-    h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/gone");
-    h.Profile().WriteString(QStringLiteral("Resume0"),
-                            ResumeEntry(2, 5, 4096, h.MakeFile(QStringLiteral("a.avi"))));
-    CRavoloView& view = h.Start(FakePlayer::Program());
-    EXPECT_TRUE(h.prompter.prompts.empty());
-    view.OnCommand(ID_SWITCH_SCREEN);
-    EXPECT_EQ(h.prompter.Texts(Kind::Retry), QStringList{kNotFound});
-    EXPECT_TRUE(view.Folder().AtDriveLevel());
-}
-
-TEST_F(ViewStartUp, TheWaitDialogShowsFromTheLaunchUntilMPlayerIsReady) {
-    CRavoloView& view = h.Start(FakePlayer::Program());
-    ASSERT_TRUE(view.WaitDialog().isVisible());
-    EXPECT_EQ(view.WaitDialog().windowTitle(), QStringLiteral("お待ちください"));
-    EXPECT_EQ(view.WaitDialog().findChild<QLabel*>(CWaitDlg::kTextId)->text(),
-              QStringLiteral("MPlayer の準備中"));
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !view.WaitDialog().isVisible(); }));
-    EXPECT_EQ(view.Engine().GetPrepState(), PrepState::Ready);
-}
-
-TEST_F(ViewStartUp, APlayerPathNamingAFolderOpensTheChooserAndStoresTheChoice) {
-    h.prompter.executableAnswers = {FakePlayer::Program()};
-    CRavoloView& view = h.Start(h.Folder());
-    ASSERT_EQ(h.prompter.prompts.size(), 1u);
-    EXPECT_EQ(h.prompter.prompts[0].kind, Kind::Executable);
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("MPlayerPath")), FakePlayer::Program());
-    EXPECT_EQ(view.Supervisor().PlayerPath(), FakePlayer::Program());
-    EXPECT_TRUE(view.WaitDialog().isVisible());
-    EXPECT_TRUE(h.WaitForReady());
-}
-
-TEST_F(ViewStartUp, APlayerThatCannotBeLaunchedIsReportedAndTheListsStillWork) {
-    // A regular file that is not executable.
-    CRavoloView& view = h.Start(h.MakeFile(QStringLiteral("not-a-player"), 16));
-    EXPECT_EQ(h.prompter.Texts(Kind::Message), QStringList{"MPlayer を起動できませんでした。"});
-    EXPECT_FALSE(view.WaitDialog().isVisible());
-    EXPECT_TRUE(view.FolderList().isVisible());
-    EXPECT_GT(view.FolderList().RowCount(), 0);
-}
-
-TEST_F(ViewStartUp, ACancelledChooserLeavesTheStoredPathAndReportsTheFailedLaunch) {
-    CRavoloView& view = h.Start(h.Folder());
-    EXPECT_EQ(h.prompter.Texts(Kind::Executable).size(), 1);
-    EXPECT_EQ(h.prompter.Texts(Kind::Message), QStringList{"MPlayer を起動できませんでした。"});
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("MPlayerPath")), h.Folder());
-    EXPECT_FALSE(view.WaitDialog().isVisible());
-}
-
-TEST_F(ViewStartUp, ThePathCommandStartsTheChosenMPlayerWithTheWaitDialog) {
-    CRavoloView& view = h.Start(FakePlayer::Program());
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !view.WaitDialog().isVisible(); }));
-    view.OnCommand(ID_MPLAYER_PATH); // cancelled: nothing changes
-    ASSERT_EQ(h.prompter.prompts.size(), 1u);
-    EXPECT_EQ(h.prompter.prompts[0].initialDir, QFileInfo(FakePlayer::Program()).path());
-    EXPECT_EQ(h.prompter.prompts[0].initialName, QStringLiteral("mplayer"));
-    EXPECT_FALSE(view.WaitDialog().isVisible());
-    EXPECT_EQ(view.Engine().GetPrepState(), PrepState::Ready);
-
-    const QString chosen = h.Folder() + "/mplayer";
-    ASSERT_TRUE(QFile::link(FakePlayer::Program(), chosen));
-    h.prompter.executableAnswers = {chosen};
-    view.OnCommand(ID_MPLAYER_PATH);
-    EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("MPlayerPath")), chosen);
-    EXPECT_TRUE(view.WaitDialog().isVisible());
-    EXPECT_TRUE(ViewHarness::WaitFor([&] { return !view.WaitDialog().isVisible(); }));
-    EXPECT_EQ(view.Engine().GetPrepState(), PrepState::Ready);
-    EXPECT_EQ(h.prompter.Texts(Kind::Message), QStringList());
-}
-
-TEST(ViewStartUpWithMPlayer, TheWaitDialogShowsUntilTheRealMPlayerIsReady) {
-    MPlayerHome home;
-    ASSERT_TRUE(home.IsValid());
-    ViewHarness h;
-    CRavoloView& view = h.Start(QStringLiteral("/usr/bin/mplayer"));
-    EXPECT_TRUE(h.prompter.prompts.empty());
-    ASSERT_TRUE(view.WaitDialog().isVisible());
-    ASSERT_TRUE(h.WaitForReady(20000));
-    EXPECT_TRUE(ViewHarness::WaitFor([&] { return !view.WaitDialog().isVisible(); }));
-}
-
-// ---- layout -----------------------------------------------------------------------------
-
-struct SizeStepLook {
-    int titleHeight;
-    int rowFontPx;
-    int headerFontPx;
-    int iconSize;
-    int minSizeColumn;
-};
-constexpr SizeStepLook kSteps[5] = {{37, 16, 12, 20, 80},
-                                    {48, 23, 16, 28, 112},
-                                    {68, 34, 23, 40, 160},
-                                    {96, 48, 34, 56, 224},
-                                    {136, 70, 48, 80, 320}};
-
-void ExpectLaidOut(CRavoloView& view, CColorListCtrl& list, int step) {
-    const SizeStepLook& look = kSteps[step];
-    EXPECT_EQ(list.geometry(),
-              QRect(0, look.titleHeight, view.width(), view.height() - look.titleHeight));
-    const int usable = view.width() - view.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int sizeWidth = std::max(usable / 6, look.minSizeColumn);
-    EXPECT_EQ(list.ColumnWidth(0), usable - sizeWidth - 3);
-    EXPECT_EQ(list.ColumnWidth(1), sizeWidth);
-    EXPECT_EQ(list.RowHeight(), look.rowFontPx * 5 / 4 + 2);
-    EXPECT_EQ(list.font().pixelSize(), look.rowFontPx);
-    EXPECT_EQ(list.header()->font().pixelSize(), look.headerFontPx);
-    ASSERT_NE(list.StateImageList(), nullptr);
-    EXPECT_EQ(list.StateImageList()->ImageWidth(), look.iconSize);
-}
-
-TEST(ViewLayout, BothListsTakeTheSizeStepOfTheWindowAndOfFullScreen) {
-    struct Case {
-        const char* stored; // "FontSize": normal, full, pad
-        int windowed;
-        int fullScreen;
-    };
-    // Steps outside 0..4 (a hand-edited profile) look like step 0.
-    const Case cases[] = {{"0:2:40", 0, 2}, {"1:3:40", 1, 3}, {"2:4:40", 2, 4},
-                          {"3:0:40", 3, 0}, {"4:1:40", 4, 1}, {"7:4294967295:40", 0, 0}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.stored);
-        FakePlayer player("");
-        ViewHarness h;
-        h.Profile().WriteString(QStringLiteral("FontSize"), QString::fromLatin1(c.stored));
-        CRavoloView& view = h.Start(FakePlayer::Program());
-        ASSERT_EQ(view.size(), QSize(800, 600));
-        ExpectLaidOut(view, view.FolderList(), c.windowed);
-        ExpectLaidOut(view, view.ResumeListCtrl(), c.windowed);
-        h.frame.fullScreen = true;
-        h.frame.window.resize(1000, 700); // the size change that entering full screen brings
-        ExpectLaidOut(view, view.FolderList(), c.fullScreen);
-        ExpectLaidOut(view, view.ResumeListCtrl(), c.fullScreen);
-    }
-}
-
-TEST(ViewLayout, ANewSizeStepScrollsBackToTheTopThenShowsTheSelectionAgain) {
-    FakePlayer player("");
-    ViewHarness h;
-    for (int i = 0; i < 100; ++i)
-        h.MakeFile(QStringLiteral("many/clip%1.avi").arg(i, 2, 10, QLatin1Char('0')));
-    h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/many");
-    h.Profile().WriteString(QStringLiteral("FontSize"), QStringLiteral("0:4:40"));
-    CRavoloView& view = h.Start(FakePlayer::Program());
-    CColorListCtrl& list = view.FolderList();
-    list.SelectRow(40, true);
-    list.scrollTo(list.model()->index(38, 0), QAbstractItemView::PositionAtTop);
-    ASSERT_EQ(list.TopIndex(), 38);
-    // The same step: only the place and the column widths change.
-    h.frame.window.resize(820, 640);
-    EXPECT_EQ(list.TopIndex(), 38);
-    // Another step: from the first row down to where the selected row just shows.
-    h.frame.fullScreen = true;
-    h.frame.window.resize(1000, 700);
-    EXPECT_LT(list.TopIndex(), 38);
-    EXPECT_EQ(list.SelectedRow(), 40);
-    EXPECT_TRUE(list.viewport()->rect().contains(list.GetRowRect(40)));
-    EXPECT_FALSE(list.viewport()->rect().contains(list.GetRowRect(41)));
-}
-
-// ---- folder and resume screens ----------------------------------------------------------
-
-class ViewScreens : public testing::Test {
+class ViewScreens : public ViewFixture {
 protected:
     void SetUp() override {
-        m_Media = h.Folder() + "/media";
         h.MakeFile(QStringLiteral("media/sub/x.avi"));
         m_A = h.MakeFile(QStringLiteral("media/a.avi"), 4096);
         h.MakeFile(QStringLiteral("media/b.mp3"), 10240);
         h.MakeFile(QStringLiteral("media/c.AVI"), 0);
         m_D = h.MakeFile(QStringLiteral("media/d.mp3"), 10239);
         h.MakeFile(QStringLiteral("media/notes.txt"));
-        h.Profile().WriteString(QStringLiteral("CurrentFolder"), m_Media);
-    }
-    void Resume(int index, const QString& entry) {
-        h.Profile().WriteString(QStringLiteral("Resume%1").arg(index), entry);
-    }
-    CRavoloView& Start() { return h.Start(FakePlayer::Program()); }
-    QString OnDisk(int index) const {
-        return h.ProfileOnDisk()->ReadString(QStringLiteral("Resume%1").arg(index));
+        m_Media = h.OpenAt(QStringLiteral("media"));
     }
 
-    FakePlayer m_Player{""};
-    ViewHarness h;
     QString m_Media;
     QString m_A;
     QString m_D;
@@ -272,10 +38,10 @@ protected:
 
 TEST_F(ViewScreens, RowsShowNamesSizesPositionsAndTheIconOfEachKind) {
     const QString gone = h.Folder() + "/media/gone";
-    Resume(0, ResumeEntry(2, 754, 4096, m_A));
-    Resume(1, ResumeEntry(258, 59, 10239, m_D));
-    Resume(2, ResumeEntry(2, 3725, 1, gone + ".avi"));
-    Resume(3, ResumeEntry(258, 36000, 1, gone + ".mp3"));
+    h.StoreResume(0, StoredResume::Video(m_A, 754));
+    h.StoreResume(1, StoredResume::Audio(m_D, 59, 10239));
+    h.StoreResume(2, StoredResume::Video(gone + ".avi", 3725, 1));
+    h.StoreResume(3, StoredResume::Audio(gone + ".mp3", 36000, 1));
     CRavoloView& view = Start();
     struct Row {
         const char* name;
@@ -308,8 +74,8 @@ TEST_F(ViewScreens, RowsShowNamesSizesPositionsAndTheIconOfEachKind) {
 TEST_F(ViewScreens, BothScreensSelectByTheExactName) {
     const QString upper = h.MakeFile(QStringLiteral("media/B.avi"));
     const QString lower = h.MakeFile(QStringLiteral("media/b.avi"));
-    Resume(0, ResumeEntry(2, 10, 4096, upper));
-    Resume(1, ResumeEntry(2, 20, 4096, lower));
+    h.StoreResume(0, StoredResume::Video(upper, 10));
+    h.StoreResume(1, StoredResume::Video(lower, 20));
     CRavoloView& view = Start();
     ASSERT_EQ(view.ResumeListCtrl().SelectedRow(), 0);
     // Nothing carried yet: the folder screen selects its first row.
@@ -330,9 +96,9 @@ TEST_F(ViewScreens, BothScreensSelectByTheExactName) {
 
 TEST_F(ViewScreens, CarryingFromTheResumeScreenOpensTheEntrysFolderOnlyForAnExistingFile) {
     const QString other = h.MakeFile(QStringLiteral("other/e.avi"));
-    Resume(0, ResumeEntry(2, 10, 4096, h.Folder() + "/other/missing.avi"));
-    Resume(1, ResumeEntry(2, 20, 4096, other));
-    Resume(2, ResumeEntry(2, 30, 4096, m_A));
+    h.StoreResume(0, StoredResume::Video(h.Folder() + "/other/missing.avi", 10));
+    h.StoreResume(1, StoredResume::Video(other, 20));
+    h.StoreResume(2, StoredResume::Video(m_A, 30));
     CRavoloView& view = Start();
     // A missing file carries nothing: the folder screen keeps its folder.
     view.OnCommand(ID_SWITCH_SCREEN_CARRY);
@@ -352,8 +118,8 @@ TEST_F(ViewScreens, CarryingFromTheResumeScreenOpensTheEntrysFolderOnlyForAnExis
 }
 
 TEST_F(ViewScreens, CarryingFromTheFolderScreenTakesOnlyAFileWithAResumeEntry) {
-    Resume(0, ResumeEntry(2, 10, 4096, m_A));
-    Resume(1, ResumeEntry(258, 20, 10239, m_D));
+    h.StoreResume(0, StoredResume::Video(m_A, 10));
+    h.StoreResume(1, StoredResume::Audio(m_D, 20, 10239));
     CRavoloView& view = Start();
     view.OnCommand(ID_SWITCH_SCREEN);
     ASSERT_TRUE(SelectNamed(view.FolderList(), QStringLiteral("d.mp3")));
@@ -371,8 +137,8 @@ TEST_F(ViewScreens, CarryingFromTheFolderScreenTakesOnlyAFileWithAResumeEntry) {
 }
 
 TEST_F(ViewScreens, DeletingOnTheResumeScreenAsksAndWritesTheListAtOnce) {
-    Resume(0, ResumeEntry(2, 10, 4096, m_A));
-    Resume(1, ResumeEntry(258, 20, 10239, m_D));
+    h.StoreResume(0, StoredResume::Video(m_A, 10));
+    h.StoreResume(1, StoredResume::Audio(m_D, 20, 10239));
     h.prompter.resumeDeleteAnswers = {false, true};
     CRavoloView& view = Start();
     view.OnCommand(ID_RESUME_DELETE);
@@ -381,11 +147,11 @@ TEST_F(ViewScreens, DeletingOnTheResumeScreenAsksAndWritesTheListAtOnce) {
     view.OnCommand(ID_RESUME_DELETE);
     ASSERT_EQ(view.Resume().List().Count(), 1);
     EXPECT_EQ(SelectedName(view.ResumeListCtrl()), QStringLiteral("d.mp3"));
-    EXPECT_EQ(OnDisk(0), ResumeEntry(258, 20, 10239, m_D));
-    EXPECT_EQ(OnDisk(1), QString());
+    EXPECT_EQ(h.ResumeOnDisk(0), StoredResume::Audio(m_D, 20, 10239));
+    EXPECT_EQ(h.ResumeOnDisk(1), QString());
     h.prompter.resumeDeleteAnswers = {true};
     view.OnCommand(ID_RESUME_DELETE);
-    EXPECT_EQ(OnDisk(0), QString());
+    EXPECT_EQ(h.ResumeOnDisk(0), QString());
     // Nothing left to select: no question.
     view.OnCommand(ID_RESUME_DELETE);
     EXPECT_EQ(h.prompter.Texts(Kind::ResumeDelete).size(), 3);
@@ -393,8 +159,8 @@ TEST_F(ViewScreens, DeletingOnTheResumeScreenAsksAndWritesTheListAtOnce) {
 }
 
 TEST_F(ViewScreens, DeletingOnTheFolderScreenAsksOnlyForAFileWithAnEntry) {
-    Resume(0, ResumeEntry(258, 20, 10239, m_D));
-    Resume(1, ResumeEntry(2, 10, 4096, m_A));
+    h.StoreResume(0, StoredResume::Audio(m_D, 20, 10239));
+    h.StoreResume(1, StoredResume::Video(m_A, 10));
     CRavoloView& view = Start();
     view.OnCommand(ID_SWITCH_SCREEN);
     CColorListCtrl& list = view.FolderList();
@@ -411,16 +177,16 @@ TEST_F(ViewScreens, DeletingOnTheFolderScreenAsksOnlyForAFileWithAnEntry) {
     EXPECT_EQ(h.prompter.Texts(Kind::ResumeDelete).size(), 2);
     EXPECT_EQ(list.IconIndex(RowNamed(list, QStringLiteral("a.avi"))), 2);
     EXPECT_EQ(view.Resume().List().Count(), 1);
-    EXPECT_EQ(OnDisk(0), ResumeEntry(258, 20, 10239, m_D));
-    EXPECT_EQ(OnDisk(1), QString());
+    EXPECT_EQ(h.ResumeOnDisk(0), StoredResume::Audio(m_D, 20, 10239));
+    EXPECT_EQ(h.ResumeOnDisk(1), QString());
 }
 
 TEST_F(ViewScreens, GoingUpSelectsTheFolderLeftAndOpeningThemRetracesTheWay) {
-    const QString deep = h.Folder() + "/media/sub/deeper";
-    QDir().mkpath(deep);
-    h.Profile().WriteString(QStringLiteral("CurrentFolder"), deep);
+    const QString deep = h.OpenAt(QStringLiteral("media/sub/deeper"));
     CRavoloView& view = Start();
-    auto selected = [&view] { return view.Folder().Items()[view.FolderList().SelectedRow()].path; };
+    auto selected = [&view] {
+        return view.Folder().Items()[view.FolderList().SelectedRow()].path;
+    };
     QStringList left{deep};
     while (!view.Folder().AtDriveLevel() && left.size() < 40) {
         SCOPED_TRACE(left.last().toStdString());
@@ -449,8 +215,7 @@ TEST_F(ViewScreens, GoingUpSelectsTheFolderLeftAndOpeningThemRetracesTheWay) {
 }
 
 TEST_F(ViewScreens, GoingToTheTopSelectsTheDriveThatHoldsTheFolder) {
-    const QString deep = h.Folder() + "/media/sub";
-    h.Profile().WriteString(QStringLiteral("CurrentFolder"), deep);
+    const QString deep = h.OpenAt(QStringLiteral("media/sub"));
     CRavoloView& view = Start();
     view.OnCommand(ID_FOLDER_TOP);
     ASSERT_TRUE(view.Folder().AtDriveLevel());
@@ -464,7 +229,7 @@ TEST_F(ViewScreens, GoingToTheTopSelectsTheDriveThatHoldsTheFolder) {
 
 TEST_F(ViewScreens, EveryNewFolderIsInTheProfileAtOnce) {
     const QString other = h.MakeFile(QStringLiteral("other/e.avi"));
-    Resume(0, ResumeEntry(2, 10, 4096, other));
+    h.StoreResume(0, StoredResume::Video(other, 10));
     CRavoloView& view = Start();
     auto onDisk = [&] { return h.ProfileOnDisk()->ReadString(QStringLiteral("CurrentFolder")); };
     view.OnCommand(ID_SWITCH_SCREEN_CARRY);
@@ -486,8 +251,8 @@ TEST_F(ViewScreens, EveryNewFolderIsInTheProfileAtOnce) {
 }
 
 TEST_F(ViewScreens, OpeningAMissingEntryBeepsAndMarksIt) {
-    Resume(0, ResumeEntry(2, 10, 4096, m_A));
-    Resume(1, ResumeEntry(258, 20, 10239, h.Folder() + "/gone.mp3"));
+    h.StoreResume(0, StoredResume::Video(m_A, 10));
+    h.StoreResume(1, StoredResume::Audio(h.Folder() + "/gone.mp3", 20, 10239));
     CRavoloView& view = Start();
     ASSERT_TRUE(h.WaitForReady());
     CColorListCtrl& list = view.ResumeListCtrl();
@@ -522,7 +287,7 @@ TEST_F(ViewScreens, AFileThatVanishedBeforeOpeningMakesTheLevelReadAgainAndPlays
 }
 
 TEST_F(ViewScreens, TheSwitchedToListTakesTheKeyboardFocus) {
-    Resume(0, ResumeEntry(2, 10, 4096, m_A));
+    h.StoreResume(0, StoredResume::Video(m_A, 10));
     CRavoloView& view = Start();
     h.frame.window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&h.frame.window));

@@ -5,10 +5,9 @@
 #include "dialogs/CSettingDlg.h"
 #include "resources/CommandIds.h"
 #include "settings/SettingsStore.h"
-#include "support/FakePlayer.h"
 #include "support/ModalDriver.h"
 #include "support/QtPrinters.h"
-#include "support/ViewHarness.h"
+#include "support/ViewFixture.h"
 #include "support/ViewTestKit.h"
 #include "view/CRavoloView.h"
 
@@ -26,16 +25,15 @@ using namespace ViewTestKit;
 
 namespace {
 
-class ViewSettings : public testing::Test {
+class ViewSettings : public ViewFixture {
 protected:
     void SetUp() override {
         h.MakeFile(QStringLiteral("media/a.avi"));
         h.MakeFile(QStringLiteral("media/c.mkv"));
         h.MakeFile(QStringLiteral("media/d.ogg"));
-        h.Profile().WriteString(QStringLiteral("CurrentFolder"), h.Folder() + "/media");
-        h.Start(FakePlayer::Program());
+        h.OpenAt(QStringLiteral("media"));
+        Start();
     }
-    CRavoloView& View() { return h.View(); }
     QByteArray ProfileBytes() const {
         QFile file(h.ProfileOnDisk()->Path());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -55,9 +53,6 @@ protected:
         EXPECT_NE(control, nullptr) << id;
         return *control;
     }
-
-    FakePlayer m_Player{""};
-    ViewHarness h;
 };
 
 TEST_F(ViewSettings, OkWritesEverySettingAndLaysTheListsOutAnew) {
