@@ -7,6 +7,8 @@
 #include "controls/CColorListCtrl.h"
 #include "controls/CImageList.h"
 #include "settings/MediaItem.h"
+#include "settings/ResumeList.h"
+#include "settings/ViewSettings.h"
 #include "support/BenchFigures.h"
 #include "support/ScriptedPrompter.h"
 #include "view/FolderScanner.h"
@@ -154,8 +156,8 @@ size_t FloorScan(const std::string& folder, const std::unordered_set<std::string
 class ShownFolderScreen {
 public:
     ShownFolderScreen() {
-        m_State.m_strExtFilterV = kVideo;
-        m_State.m_strExtFilterA = kAudio;
+        m_Settings.m_strExtFilterV = kVideo;
+        m_Settings.m_strExtFilterA = kAudio;
         m_Icons.Load(QStringLiteral(":/artwork/icons20.png"), 20);
         QFont rowFont;
         rowFont.setPixelSize(16);
@@ -175,9 +177,9 @@ public:
         m_View.show();
     }
 
-    ResumeList& Resume() { return m_State.m_ResumeList; }
+    ResumeList& Resume() { return m_ResumeList; }
     // The folder the next fill reads.
-    void SetFolder(const QString& folder) { m_State.m_strCurrentFolder = folder; }
+    void SetFolder(const QString& folder) { m_Settings.m_strCurrentFolder = folder; }
     void Fill() { m_Screen.FillFolderList(); }
     // Shows folder, untimed.
     void Show(const QString& folder) {
@@ -189,12 +191,14 @@ public:
     int RowCount() const { return m_List.RowCount(); }
 
 private:
+    ViewSettings m_Settings;
     ViewState m_State;
+    ResumeList m_ResumeList;
     QWidget m_View;
     CColorListCtrl m_List{&m_View};
     CImageList m_Icons;
     ScriptedPrompter m_Prompter;
-    FolderScreen m_Screen{m_State, m_List, m_Prompter, m_View, [] {}};
+    FolderScreen m_Screen{m_Settings, m_State, m_ResumeList, m_List, m_Prompter, m_View, [] {}};
 };
 
 // ---- measuring

@@ -1,31 +1,20 @@
 #include "view/CRavoloView.h"
 
 #include "controls/CControlDlg.h"
-#include "dialogs/CAboutDlg.h"
-#include "dialogs/CSettingDlg.h"
-#include "dialogs/CWaitDlg.h"
-#include "engine/PlayerLocator.h"
-#include "platform/IBeeper.h"
 #include "platform/IClock.h"
-#include "platform/IPrompter.h"
-#include "platform/RegularFile.h"
 #include "resources/CommandIds.h"
 #include "settings/ProgramVersion.h"
 #include "settings/SettingsStore.h"
-#include "view/CommandTable.h"
 #include "view/IFrameServices.h"
 #include "view/PathParts.h"
 #include "view/TitleGeometry.h"
 #include "view/ViewColors.h"
-#include "view/ViewMenus.h"
 
-#include <QApplication>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QFontDatabase>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -33,57 +22,35 @@
 #include <QTimerEvent>
 #include <utility>
 
-namespace {
-
-constexpr int kCellHeights[6] = {12, 16, 23, 34, 48, 70}; // fonts for lines of 17 .. 80 pixels
-constexpr int kIconSizes[5] = {20, 28, 40, 56, 80};
-// MPlayer deaths in a row before it was ever ready, after which it is not started again.
-constexpr int kMaxEarlyDeaths = 3;
-
-QString JapaneseFamily() {
-    for (const char* family : {"Noto Sans CJK JP", "Noto Sans JP", "IPAGothic", "VL Gothic"})
-        if (QFontDatabase::hasFamily(QString::fromLatin1(family)))
-            return QString::fromLatin1(family);
-    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
-}
-
-bool IsExistingFolder(const QString& path) {
-    return QFileInfo(path).isDir();
-}
-
-// Size steps outside 0..4 (a hand-edited profile) look like step 0.
-int NormalizedStep(int index) {
-    return index >= 0 && index <= 4 ? index : 0;
-}
-
-} // namespace
-
 CRavoloView::CRavoloView(const ViewServices& services, IFrameServices& frame, QWidget* parent)
-    : QWidget(parent), m_Services(services), m_Frame(frame), m_AnswerPoster(this),
+    : QWidget(parent), m_Services(services), m_Frame(frame),
+      m_Writes(services.prompter, services.settings), m_AnswerPoster(this),
       m_Engine(m_AnswerPoster), m_ListFolder(this), m_ListResume(this),
-      m_Folder(m_State, m_ListFolder, services.prompter, *this, [this] { SaveViewState(); }),
-      m_Resume(m_State, m_ListResume, *this), m_Transport(m_Engine),
-      m_PointerKeeper(services.pointer),
-      m_Session({m_State, m_Engine, m_Transport, m_PointerKeeper, services.pointer, services.clock,
-                 services.beeper, frame, *this}) {
+      m_Resume(m_Settings, m_State, m_ListResume, *this),
+      m_Folder(m_Settings, m_State, m_Resume.List(), m_ListFolder, services.prompter, *this,
+               [this] { SaveViewState(); }),
+      m_Transport(m_Engine), m_PointerKeeper(services.pointer),
+      m_Session({m_State, m_Settings, m_Resume.List(), m_Engine, m_Transport, m_PointerKeeper,
+                 services.pointer, services.clock, services.beeper, frame, *this}),
+      m_Title({m_Settings, m_State, frame, services.prompter, m_Folder, m_Resume, m_Session}),
+      m_Supervisor({m_Engine, services.prompter, services.settings, m_Writes, m_Session, *this}),
+      m_Commands({m_Settings, m_State, m_Services, frame, m_Engine, m_Writes, m_Session,
+                  m_Transport, m_Folder, m_Resume, m_Supervisor, *this, *this, *this, *this}) {
     // MPlayer draws into this window, so it must be a real X window of its own.
     setAttribute(Qt::WA_NativeWindow);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    m_ButtonImage.load(QStringLiteral(":/artwork/buttons.png"));
-    CreateFonts();
-    CreateImages();
+    m_Title.CreateFonts();
+    m_Title.CreateImages();
     CreateList(m_ListFolder, QStringLiteral("Size"));
     CreateList(m_ListResume, QStringLiteral("Position"));
     connect(&m_ListFolder, &CColorListCtrl::rowActivated, this, [this] { OnCommand(ID_PLAY); });
     connect(&m_ListResume, &CColorListCtrl::rowActivated, this, [this] { OnCommand(ID_PLAY); });
     connect(&m_ListResume, &CColorListCtrl::selectionMoved, this, [this] {
-        if (!m_State.m_bPlaying && m_State.m_bResumeScreen)
+        if (!m_Session.IsPlaying() && m_State.m_bResumeScreen)
             update();
     });
     m_ControlPad = new CControlDlg(frame.FrameWindow(), this);
-    m_WaitDlg = new CWaitDlg(this);
-    m_WaitDlg->messageText = QStringLiteral("MPlayer の準備中");
     m_Engine.SetWorkNotifier([this] { UpdateTickTimer(); });
 }
 
@@ -96,34 +63,10 @@ CRavoloView::~CRavoloView() {
     SaveViewState();
     m_Engine.Quit();
     delete m_ControlPad.data();
-    delete m_WaitDlg;
 }
 
 CControlDlg* CRavoloView::ControlPad() {
     return m_ControlPad;
-}
-
-void CRavoloView::CreateFonts() {
-    const QString family = JapaneseFamily();
-    for (int i = 0; i < 6; ++i) {
-        m_Fonts[i] = QFont(family);
-        m_Fonts[i].setPixelSize(kCellHeights[i]);
-        m_Fonts[i].setWeight(QFont::Normal);
-        m_Fonts[i].setStyleStrategy(QFont::PreferAntialias);
-    }
-}
-
-void CRavoloView::CreateImages() {
-    if (!m_AudioBitmap.load(QStringLiteral(":/artwork/logo.png")))
-        m_Services.prompter.ShowMessage(QStringLiteral("LoadBitmap() Error"), MessageIcon::Warning);
-}
-
-// Decoded when a size is first shown: most runs show one of the five.
-CImageList& CRavoloView::ImageList(int k) {
-    if (m_ImageLists[k].Count() == 0)
-        m_ImageLists[k].Load(QStringLiteral(":/artwork/icons%1.png").arg(kIconSizes[k]),
-                             kIconSizes[k]);
-    return m_ImageLists[k];
 }
 
 void CRavoloView::CreateList(CColorListCtrl& list, const QString& sizeCaption) {
@@ -135,93 +78,38 @@ void CRavoloView::CreateList(CColorListCtrl& list, const QString& sizeCaption) {
     list.InsertColumn(1, sizeCaption);
 }
 
-int CRavoloView::FontSizeIndex() const {
-    return m_Frame.IsFullScreen() ? m_State.m_nFontSizeFull : m_State.m_nFontSizeNormal;
-}
-
 // ---- start-up ----------------------------------------------------------------------------
 
 void CRavoloView::OnInitialUpdate() {
     m_Frame.SetDocumentTitle(QString());
     SettingsStore& settings = m_Services.settings;
     settings.CheckVersion(ProgramVersion::FromBuild());
-    m_State.m_strPlayerPath = settings.LoadPlayerPath();
-    if (m_State.m_strPlayerPath.isEmpty()) {
-        m_State.m_strPlayerPath = PlayerLocator::Locate(QString());
-        if (!m_State.m_strPlayerPath.isEmpty())
-            settings.SavePlayerPath(m_State.m_strPlayerPath);
-    }
-    if (IsRegularFile(m_State.m_strPlayerPath) || !ChoosePlayerPath())
-        LaunchPlayer();
+    m_Supervisor.StartPlayer();
     // The start-up's writes, or any that failed before: a profile that cannot be written is
     // worth knowing about before the first resume position is lost.
-    ReportProfileWrite(settings.Sync());
-    settings.LoadViewSettings(m_State);
+    m_Writes.Report(settings.Sync());
+    settings.LoadViewSettings(m_Settings);
     ResizePad();
-    m_Engine.SetPrepCycleTime(m_State.mplayerPrepCycleTime);
-    m_State.m_ResumeList.Load(settings);
-    m_State.m_bResumeScreen = m_State.m_ResumeList.Count() > 0;
-    LayoutList(m_ListFolder, width(), height());
-    LayoutList(m_ListResume, width(), height());
+    m_Engine.SetPrepCycleTime(m_Settings.mplayerPrepCycleTime);
+    m_Resume.List().Load(settings);
+    m_State.m_bResumeScreen = m_Resume.List().Count() > 0;
+    LayoutLists();
     ShowListScreen();
     m_bTickAllowed = true;
     StartTickTimer(m_Ticks.Start(m_Services.clock.NowMs()));
 }
 
-void CRavoloView::LaunchPlayer() {
-    if (m_Engine.Launch(m_State.m_strPlayerPath, static_cast<quint64>(winId())))
-        m_WaitDlg->CenterAndShow();
-    else
-        ReportLaunchFailure();
-}
-
-void CRavoloView::ReportLaunchFailure() {
-    m_Services.prompter.ShowMessage(QStringLiteral("MPlayer を起動できませんでした。"),
-                                    MessageIcon::Warning);
-}
-
-bool CRavoloView::ChoosePlayerPath() {
-    const QString chosen = m_Services.prompter.ChooseExecutable(
-        PlayerLocator::DialogFolder(m_State.m_strPlayerPath), PlayerLocator::kDialogFileName);
-    // A file that started meanwhile would die with the MPlayer playing it.
-    if (chosen.isEmpty() || m_State.m_bPlaying)
-        return false;
-    m_State.m_strPlayerPath = chosen;
-    ReportProfileWrite(m_Services.settings.SavePlayerPath(chosen));
-    m_Engine.Quit();
-    m_nEarlyDeaths = 0;
-    LaunchPlayer();
-    return true;
-}
-
-void CRavoloView::RestartPlayer() {
-    // One that dies before it is ever ready (a wrong program, a broken installation) would
-    // only die again: after a few such deaths the program runs on without MPlayer, as after a
-    // failed start, until the user chooses another path.
-    m_nEarlyDeaths = m_Engine.GetPrepState() == PrepState::Ready ? 0 : m_nEarlyDeaths + 1;
-    m_Engine.Quit();
-    // A stale "pause" or "mute 1" would carry over into the next file.
-    m_Engine.DiscardQueue();
-    if (m_nEarlyDeaths < kMaxEarlyDeaths) {
-        LaunchPlayer();
-        return;
-    }
-    m_WaitDlg->hide();
-    ReportLaunchFailure();
-}
-
 // ---- layout and screens ------------------------------------------------------------------
 
 void CRavoloView::LayoutList(CColorListCtrl& list, int clientWidth, int clientHeight) {
-    const int index = FontSizeIndex();
+    const int index = m_Title.SizeIndex();
     const SizeStep step = TitleGeometry::SizeStepFor(index);
-    const int k = NormalizedStep(index);
     const int selected = list.SelectedRow();
-    if (list.font() != m_Fonts[k + 1]) {
+    if (list.font() != m_Title.RowFont()) {
         list.scrollToTop();
-        list.SetRowFont(m_Fonts[k + 1]);
-        list.SetHeaderFont(m_Fonts[k]);
-        list.SetStateImageList(&ImageList(k));
+        list.SetRowFont(m_Title.RowFont());
+        list.SetHeaderFont(m_Title.HeaderFont());
+        list.SetStateImageList(&m_Title.ImageList());
     }
     const int usable = clientWidth - style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const int sizeWidth = TitleGeometry::SizeColumnWidth(usable, index);
@@ -230,6 +118,11 @@ void CRavoloView::LayoutList(CColorListCtrl& list, int clientWidth, int clientHe
     list.SetColumnWidth(1, sizeWidth);
     if (selected >= 0)
         list.EnsureVisible(selected);
+}
+
+void CRavoloView::LayoutLists() {
+    LayoutList(m_ListFolder, width(), height());
+    LayoutList(m_ListResume, width(), height());
 }
 
 void CRavoloView::ShowListScreen() {
@@ -265,8 +158,12 @@ void CRavoloView::HideLists() {
     setFocus();
 }
 
-void CRavoloView::RepaintView() {
-    update();
+void CRavoloView::PlayNextInFolder() {
+    m_State.m_bResumeScreen = false;
+    const QString finished = PathParts::FileNamePart(m_State.m_CurrentItem.path);
+    m_Folder.FillFolderList(finished);
+    HideLists();
+    m_Folder.PlayNextAfter(finished, m_Session, m_Services.beeper);
 }
 
 CColorListCtrl& CRavoloView::VisibleList() {
@@ -275,8 +172,7 @@ CColorListCtrl& CRavoloView::VisibleList() {
 
 void CRavoloView::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    LayoutList(m_ListFolder, width(), height());
-    LayoutList(m_ListResume, width(), height());
+    LayoutLists();
     CColorListCtrl& list = VisibleList();
     if (list.isVisible())
         list.setFocus();
@@ -296,36 +192,25 @@ void CRavoloView::SaveViewState() {
 }
 
 bool CRavoloView::WriteViewState() {
-    return m_Services.settings.SaveViewState(m_State.m_strCurrentFolder, m_State.m_ResumeList,
-                                             m_State.m_bContinuousMode);
+    return m_Services.settings.SaveViewState(m_Settings.m_strCurrentFolder, m_Resume.List(),
+                                             m_Settings.m_bContinuousMode);
 }
 
 void CRavoloView::SaveResumeState() {
-    ReportProfileWrite(WriteViewState());
-}
-
-// Once per run of failed writes, not at every one of them.
-void CRavoloView::ReportProfileWrite(bool written) {
-    if (written || m_bProfileWriteFailed) {
-        m_bProfileWriteFailed = !written;
-        return;
-    }
-    m_bProfileWriteFailed = true;
-    m_Services.prompter.ShowMessage(QStringLiteral("設定ファイルに書き込めませんでした。\n") +
-                                        m_Services.settings.Path(),
-                                    MessageIcon::Warning);
-}
-
-void CRavoloView::StopForShutdown() {
-    if (m_State.m_bPlaying)
-        m_Session.StopPlayback(StopReason::Register);
-    else if (!m_Session.Stopping())
-        return;
-    m_State.m_bClosing = true;
+    m_Writes.Report(WriteViewState());
 }
 
 void CRavoloView::ResizePad() {
-    m_ControlPad->SetPadSize(m_State.m_nPadSize);
+    m_ControlPad->SetPadSize(m_Settings.m_nPadSize);
+}
+
+void CRavoloView::HidePad() {
+    m_ControlPad->hide();
+}
+
+void CRavoloView::PostKeyToList(int key) {
+    QCoreApplication::postEvent(&VisibleList(),
+                                new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
 }
 
 // ---- events and the timer ----------------------------------------------------------------
@@ -358,14 +243,15 @@ void CRavoloView::OnAppEvent(const CAppEvent& event) {
             m_Session.OnPlayerExited();
         break;
     case WM_PAD_COMMAND:
-        OnPadCommand(static_cast<int>(event.Value()));
+        m_Commands.Perform(InputMap::PadActionFor(static_cast<int>(event.Value()),
+                                                  m_Session.IsPlaying(), m_State.m_bResumeScreen));
         break;
     case WM_PAD_SIZE:
-        m_State.m_nPadSize = static_cast<int>(event.Value());
+        m_Settings.m_nPadSize = static_cast<int>(event.Value());
         ResizePad();
         break;
     }
-    RunWaitingCommand();
+    m_Commands.RunWaitingCommand();
 }
 
 // One shot per tick, set again after it on the schedule's grid: the timer sleeps once nothing
@@ -381,7 +267,7 @@ void CRavoloView::timerEvent(QTimerEvent* event) {
     if (m_bTickAllowed && NeedsTick())
         StartTickTimer(m_Ticks.Next(m_Services.clock.NowMs()));
     else
-        m_bSleptWhilePlaying = m_State.m_bPlaying;
+        m_bSleptWhilePlaying = m_Session.IsPlaying();
 }
 
 // Called after every event of the view and every command queued for MPlayer: wakes the timer
@@ -400,8 +286,7 @@ void CRavoloView::StartTickTimer(uint32_t delayMs) {
 }
 
 bool CRavoloView::NeedsTick() {
-    return m_Engine.NeedsTick() ||
-           (m_Engine.IsReady() && (m_WaitDlg->isVisible() || !m_strPendingPlay.isEmpty())) ||
+    return m_Engine.NeedsTick() || m_Supervisor.NeedsTick() ||
            m_Session.NeedsTick(ViewScreenRect());
 }
 
@@ -411,11 +296,10 @@ QRect CRavoloView::ViewScreenRect() const {
 
 void CRavoloView::OnTimer() {
     m_Engine.OnTimerTick();
-    if (m_WaitDlg->isVisible() && m_Engine.GetPrepState() == PrepState::Ready)
-        m_WaitDlg->hide();
+    m_Supervisor.OnTick();
     m_Session.OnTimerTick(ViewScreenRect());
-    RunWaitingCommand();
-    PlayPendingFile();
+    m_Commands.RunWaitingCommand();
+    m_Commands.PlayPendingFile();
     const QString mediaState = PlaybackStatus() + PlayingTitle();
     if (mediaState != m_strLastMediaState) {
         m_strLastMediaState = mediaState;
@@ -423,386 +307,11 @@ void CRavoloView::OnTimer() {
     }
 }
 
-// ---- the desktop's media controls and the command line -------------------------------------
-
-// A modal dialog waits on the person, and its answer is for the state it was asked in: nothing
-// from outside (the desktop's media controls, a handed-over path) acts behind it.
-bool CRavoloView::HeldByDialog() {
-    return QApplication::activeModalWidget() != nullptr;
-}
-
-void CRavoloView::PerformMediaKey(int qtKey) {
-    if (HeldByDialog())
-        return;
-    Perform(InputMap::KeyActionFor(qtKey, Qt::NoModifier, false,
-                                   InputMap::ScreenFor(m_State.m_bPlaying, m_State.m_bResumeScreen))
-                .action);
-}
-
-QString CRavoloView::PlaybackStatus() const {
-    if (!m_State.m_bPlaying)
-        return QStringLiteral("Stopped");
-    return m_Transport.SpeedMode() == Transport::Paused ? QStringLiteral("Paused")
-                                                        : QStringLiteral("Playing");
-}
-
-QString CRavoloView::PlayingTitle() const {
-    return m_State.m_bPlaying ? PathParts::FileNamePart(m_State.m_CurrentItem.path) : QString();
-}
-
 void CRavoloView::Raise() {
     QWidget* frame = m_Frame.FrameWindow();
     frame->setWindowState(frame->windowState() & ~Qt::WindowMinimized);
     frame->raise();
     frame->activateWindow();
-}
-
-void CRavoloView::OpenPaths(const QStringList& paths) {
-    // Like a key, a hand-over never interrupts a playing file, nor acts behind a dialog, and
-    // waits for a stop to end.
-    if (paths.isEmpty() || m_State.m_bPlaying || HeldByDialog())
-        return;
-    if (m_Session.Stopping()) {
-        m_WaitingCommand = [this, paths] { OpenPaths(paths); };
-        return;
-    }
-    const QFileInfo target(paths.first());
-    m_State.m_bResumeScreen = false;
-    if (target.isDir()) {
-        m_State.m_strCurrentFolder = target.absoluteFilePath();
-        m_State.m_CurrentItem = MediaItem();
-        ShowListScreen();
-        return;
-    }
-    m_State.m_strCurrentFolder = PathParts::FolderOf(target.absoluteFilePath());
-    m_State.m_CurrentItem = MediaItem();
-    m_State.m_CurrentItem.path = target.absoluteFilePath();
-    ShowListScreen();
-    m_strPendingPlay = target.absoluteFilePath();
-    PlayPendingFile();
-}
-
-void CRavoloView::PlayPendingFile() {
-    if (m_strPendingPlay.isEmpty() || !m_Engine.IsReady() || HeldByDialog())
-        return;
-    const QString file = std::exchange(m_strPendingPlay, QString());
-    // Only the file itself, listed as media on the folder screen, is played.
-    const MediaItem* selected = m_Folder.SelectedItem();
-    if (m_Session.State() == SessionState::Idle && !m_State.m_bResumeScreen &&
-        selected != nullptr && selected->path == file)
-        PlaySelectedItem();
-}
-
-// ---- playing the selected entry -----------------------------------------------------------
-
-void CRavoloView::PlaySelectedItem() {
-    if (m_State.m_bResumeScreen)
-        PlayResumeEntry();
-    else
-        PlayFolderItem();
-}
-
-void CRavoloView::PlayResumeEntry() {
-    const MediaItem* entry = m_Resume.SelectedEntry();
-    if (entry == nullptr)
-        return;
-    if (entry->kind != MediaItemKind::File) {
-        m_Services.beeper.Beep(BEEP_DEFAULT);
-        return;
-    }
-    if (!IsRegularFile(entry->path)) {
-        m_Services.beeper.Beep(BEEP_DEFAULT);
-        m_Resume.FillResumeList(QString());
-        return;
-    }
-    const MediaItem item = *entry;
-    m_State.m_strCurrentFolder = PathParts::FolderOf(item.path);
-    if (!m_Session.StartPlayback(item, item.positionSec))
-        m_Services.beeper.Beep(BEEP_DEFAULT);
-}
-
-void CRavoloView::PlayFolderItem() {
-    const MediaItem* selected = m_Folder.SelectedItem();
-    if (selected == nullptr)
-        return;
-    const MediaItem item = *selected;
-    if (item.kind == MediaItemKind::Drive || item.kind == MediaItemKind::Folder) {
-        m_Folder.OpenItem(item);
-        return;
-    }
-    if (item.kind != MediaItemKind::File)
-        return;
-    if (!IsRegularFile(item.path)) {
-        m_Folder.FillFolderList();
-        return;
-    }
-    const std::optional<uint32_t> seekTo =
-        item.positionSec != 0 ? std::optional<uint32_t>(item.positionSec) : std::nullopt;
-    if (!m_Session.StartPlayback(item, seekTo))
-        m_Services.beeper.Beep(BEEP_DEFAULT);
-}
-
-void CRavoloView::PlayNextInFolder() {
-    m_State.m_bResumeScreen = false;
-    const QString finished = PathParts::FileNamePart(m_State.m_CurrentItem.path);
-    m_Folder.FillFolderList(finished);
-    HideLists();
-    // Only a finished file that is still listed has a next one; otherwise the selection fell
-    // back to the first row and would start an unrelated file.
-    const int s = m_Folder.SelectedIndex();
-    const MediaItem* current = m_Folder.SelectedItem();
-    if (current == nullptr || PathParts::FileNamePart(current->path) != finished)
-        return;
-    if (s >= 0 && s < m_ListFolder.RowCount() - 1) {
-        m_ListFolder.SelectRow(s, false);
-        m_ListFolder.SelectRow(s + 1, true);
-        PlaySelectedItem();
-    }
-}
-
-// ---- screens -------------------------------------------------------------------------------
-
-void CRavoloView::SwitchScreenCarry() {
-    if (m_State.m_bResumeScreen) {
-        const MediaItem* entry = m_Resume.SelectedEntry();
-        if (entry != nullptr && entry->kind == MediaItemKind::File) {
-            const QString folder = PathParts::FolderOf(entry->path);
-            if (IsExistingFolder(folder)) {
-                m_State.m_strCurrentFolder = folder;
-                m_State.m_CurrentItem = *entry;
-            }
-        }
-    } else {
-        const MediaItem* item = m_Folder.SelectedItem();
-        if (item != nullptr && item->kind == MediaItemKind::File && item->positionSec != 0 &&
-            IsExistingFolder(PathParts::FolderOf(item->path)))
-            m_State.m_CurrentItem = *item;
-    }
-    m_State.m_bResumeScreen = !m_State.m_bResumeScreen;
-    ShowListScreen();
-}
-
-void CRavoloView::SwitchScreen() {
-    m_State.m_bResumeScreen = !m_State.m_bResumeScreen;
-    ShowListScreen();
-}
-
-void CRavoloView::DeleteResumeEntry() {
-    if (m_State.m_bPlaying)
-        return;
-    const MediaItem* selected =
-        m_State.m_bResumeScreen ? m_Resume.SelectedEntry() : m_Folder.SelectedItem();
-    // On the folder screen only a file with a stored position has an entry to delete.
-    if (selected == nullptr ||
-        (!m_State.m_bResumeScreen &&
-         (selected->kind != MediaItemKind::File || selected->positionSec == 0)))
-        return;
-    // The list may change while the question waits: the entry is found again by its path
-    // afterwards, never by the row it had.
-    const QString path = selected->path;
-    if (!m_Services.prompter.ConfirmResumeDelete() || m_State.m_bPlaying ||
-        !m_State.m_ResumeList.RemoveResumeEntryByPath(path))
-        return;
-    SaveResumeState();
-    ShowListScreen();
-}
-
-void CRavoloView::ApplySettingsDialog() {
-    CSettingDlg dlg(m_Services.prompter, this, m_Frame.FrameWindow());
-    dlg.values = m_State;
-    const int rememberedPadSize = m_State.m_nPadSize;
-    if (dlg.exec() == QDialog::Accepted) {
-        // The folder and the continuous mode are not the dialog's: keep what they are now.
-        dlg.values.m_strCurrentFolder = m_State.m_strCurrentFolder;
-        dlg.values.m_bContinuousMode = m_State.m_bContinuousMode;
-        static_cast<ViewSettings&>(m_State) = dlg.values;
-        m_Engine.SetPrepCycleTime(m_State.mplayerPrepCycleTime);
-        ReportProfileWrite(m_Services.settings.WriteDialogSettings(m_State));
-        LayoutList(m_ListFolder, width(), height());
-        LayoutList(m_ListResume, width(), height());
-        // A list screen must not come up over a file that started meanwhile.
-        if (!m_State.m_bPlaying)
-            ShowListScreen();
-    } else {
-        m_State.m_nPadSize = rememberedPadSize;
-    }
-    ResizePad();
-}
-
-// ---- commands -----------------------------------------------------------------------------
-
-void CRavoloView::OnCommand(int id) {
-    const QString folderBefore = m_State.m_strCurrentFolder;
-    RunCommand(id);
-    // Kept on disk as it changes, so that a killed program reopens the folder it showed.
-    if (m_State.m_strCurrentFolder != folderBefore)
-        SaveViewState();
-}
-
-void CRavoloView::RunCommand(int id) {
-    const CommandRow* row = CommandTable::Find(id);
-    if (row == nullptr)
-        return;
-    switch (row->In(m_Session.State())) {
-    case Gate::Runs:
-        (static_cast<ICommandHandlers&>(*this).*(row->handler))(id);
-        break;
-    case Gate::Waits:
-        // One waits at a time: the last one asked for is what the user wants.
-        m_WaitingCommand = [this, id] { OnCommand(id); };
-        break;
-    case Gate::Refused:
-        break;
-    }
-}
-
-void CRavoloView::RunWaitingCommand() {
-    if (!m_WaitingCommand || m_Session.State() != SessionState::Idle)
-        return;
-    const std::function<void()> command = std::exchange(m_WaitingCommand, nullptr);
-    // A stop to close ends with the window; nothing else is started.
-    if (!m_State.m_bClosing)
-        command();
-}
-
-// ---- command handlers (which runs when: CommandTable.cpp) ---------------------------------
-
-void CRavoloView::OnFullScreen(int) {
-    m_Frame.ToggleFullScreen();
-    m_State.m_bFullScreen = m_Frame.IsFullScreen();
-}
-
-void CRavoloView::OnPlayerPath(int) {
-    ChoosePlayerPath();
-}
-
-void CRavoloView::OnPlay(int) {
-    PlaySelectedItem();
-}
-
-void CRavoloView::OnStop(int id) {
-    m_Session.StopPlayback(id == ID_STOP_REGISTER ? StopReason::Register : StopReason::Restore);
-}
-
-void CRavoloView::OnSettings(int) {
-    ApplySettingsDialog();
-}
-
-void CRavoloView::OnFolderUp(int) {
-    if (!m_State.m_bResumeScreen)
-        m_Folder.GoUpFolder();
-}
-
-void CRavoloView::OnFolderTop(int) {
-    if (!m_State.m_bResumeScreen)
-        m_Folder.GoTopFolder();
-}
-
-void CRavoloView::OnResumeDelete(int) {
-    DeleteResumeEntry();
-}
-
-void CRavoloView::OnSwitchScreenCarry(int) {
-    SwitchScreenCarry();
-}
-
-void CRavoloView::OnSwitchScreen(int) {
-    SwitchScreen();
-}
-
-void CRavoloView::OnExit(int) {
-    m_Frame.PostClose();
-}
-
-void CRavoloView::OnContinuousMode(int) {
-    m_State.m_bContinuousMode = !m_State.m_bContinuousMode;
-}
-
-void CRavoloView::OnSkipBack(int id) {
-    if (m_State.m_bPlaying)
-        OnTransport(id);
-    else
-        OnFolderUp(id);
-}
-
-void CRavoloView::OnAbout(int) {
-    CAboutDlg(ProgramVersion::FromBuild(), m_Frame.FrameWindow()).exec();
-}
-
-void CRavoloView::OnTransport(int id) {
-    switch (id) {
-    case ID_SEEK_START:
-        m_Transport.SeekToStart();
-        break;
-    case ID_PAUSE:
-        m_Transport.TogglePause();
-        break;
-    case ID_FRAME_STEP:
-        m_Transport.FrameStep();
-        break;
-    case ID_SKIP_FORWARD:
-        m_Transport.SkipForward(m_State.m_nSkipForwardSec);
-        break;
-    case ID_SKIP_BACK:
-        m_Transport.SkipBack(m_State.m_nSkipBackSec);
-        break;
-    case ID_SWITCH_AUDIO:
-        m_Transport.SwitchAudio();
-        break;
-    case ID_SWITCH_SUBTITLE:
-        m_Transport.SelectSubtitle();
-        break;
-    default:
-        m_Transport.SelectLevel(Transport::LevelForCommand(id));
-        break;
-    }
-}
-
-void CRavoloView::Perform(const InputAction& action) {
-    switch (action.action) {
-    case ViewAction::None:
-        break;
-    case ViewAction::Command:
-        OnCommand(action.command);
-        break;
-    case ViewAction::SpeedStepDown:
-        if (m_State.m_bPlaying)
-            m_Transport.SpeedStepDown();
-        break;
-    case ViewAction::SpeedStepUp:
-        if (m_State.m_bPlaying)
-            m_Transport.SpeedStepUp();
-        break;
-    case ViewAction::LeaveFullScreenIfNotUser:
-        if (m_Frame.IsFullScreen() && !m_State.m_bFullScreen)
-            m_Frame.ToggleFullScreen();
-        break;
-    case ViewAction::AltEnter:
-        if (!m_Frame.IsFullScreen()) {
-            m_Frame.ToggleFullScreen();
-            m_State.m_bFullScreen = true;
-        } else {
-            m_State.m_bFullScreen = false;
-        }
-        break;
-    case ViewAction::PostKeyToList:
-        QCoreApplication::postEvent(&VisibleList(),
-                                    new QKeyEvent(QEvent::KeyPress, action.key, Qt::NoModifier));
-        break;
-    case ViewAction::HidePad:
-        m_ControlPad->hide();
-        break;
-    case ViewAction::StopForShutdown:
-        if (m_State.m_bPlaying)
-            StopForShutdown();
-        else
-            m_Frame.PostClose();
-        break;
-    }
-}
-
-void CRavoloView::OnPadCommand(int code) {
-    Perform(InputMap::PadActionFor(code, m_State.m_bPlaying, m_State.m_bResumeScreen));
 }
 
 // ---- keyboard and mouse -------------------------------------------------------------------
@@ -815,8 +324,8 @@ bool CRavoloView::focusNextPrevChild(bool) {
 void CRavoloView::keyPressEvent(QKeyEvent* event) {
     const KeyOutcome outcome =
         InputMap::KeyActionFor(event->key(), event->modifiers(), event->isAutoRepeat(),
-                               InputMap::ScreenFor(m_State.m_bPlaying, m_State.m_bResumeScreen));
-    Perform(outcome.action);
+                               InputMap::ScreenFor(m_Session.IsPlaying(), m_State.m_bResumeScreen));
+    m_Commands.Perform(outcome.action);
     event->setAccepted(!outcome.defaultProcessing);
 }
 
@@ -824,25 +333,20 @@ void CRavoloView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     const QPoint p = event->position().toPoint();
-    m_bPressOnButton = false;
-    if (!m_State.m_bPlaying) {
-        m_State.m_nPressedButton = HitTestTitleButton(p);
-        m_bPressOnButton = m_State.m_nPressedButton >= 0;
-        if (m_bPressOnButton) {
-            repaint(TitleButtonRect(m_State.m_nPressedButton));
-            return;
-        }
-    }
-    TogglePad(p);
+    m_bPressOnButton = !m_Session.IsPlaying() && m_Title.Press(p, rect());
+    if (m_bPressOnButton)
+        repaint(m_Title.TitleButtonRect(m_Title.PressedButton(), rect()));
+    else
+        TogglePad(p);
 }
 
 void CRavoloView::mouseReleaseEvent(QMouseEvent* event) {
-    const int pressed = m_State.m_nPressedButton;
+    const int pressed = m_Title.PressedButton();
     if (event->button() != Qt::LeftButton || pressed < 0)
         return QWidget::mouseReleaseEvent(event);
-    m_State.m_nPressedButton = -1;
-    repaint(TitleButtonRect(pressed));
-    if (HitTestTitleButton(event->position().toPoint()) != pressed)
+    m_Title.SetPressedButton(-1);
+    repaint(m_Title.TitleButtonRect(pressed, rect()));
+    if (m_Title.HitTestTitleButton(event->position().toPoint(), rect()) != pressed)
         return;
     static constexpr int kButtonCommands[] = {ID_FOLDER_UP, ID_SWITCH_SCREEN,
                                               ID_SWITCH_SCREEN_CARRY, ID_SETTINGS, ID_APP_EXIT};
@@ -873,30 +377,8 @@ void CRavoloView::TogglePad(QPoint clickPoint) {
     m_ControlPad->activateWindow();
 }
 
-int CRavoloView::HitTestTitleButton(QPoint p) const {
-    return TitleGeometry::HitTestTitleButton(p.x(), p.y(), rect(), m_State.m_bPlaying,
-                                             m_Frame.IsFullScreen(), m_State.m_bResumeScreen,
-                                             m_State.AtDriveLevel(), FontSizeIndex());
-}
-
-QRect CRavoloView::TitleButtonRect(int button) const {
-    return TitleGeometry::GetTitleButtonRect(button, rect(), m_Frame.IsFullScreen(),
-                                             FontSizeIndex());
-}
-
 void CRavoloView::contextMenuEvent(QContextMenuEvent* event) {
-    const int menuId = m_State.m_bPlaying        ? IDR_MENU_PLAYBACK
-                       : m_State.m_bResumeScreen ? IDR_MENU_RESUME
-                                                 : IDR_MENU_FOLDER;
-    std::unique_ptr<QMenu> menu = ViewMenus::Build(menuId, this);
-    ViewMenus::MenuState state;
-    state.resumeScreen = m_State.m_bResumeScreen;
-    state.fullScreen = m_Frame.IsFullScreen();
-    state.continuousMode = m_State.m_bContinuousMode;
-    state.atDriveLevel = m_State.AtDriveLevel();
-    state.level = m_Transport.SpeedMode();
-    state.selected = m_State.m_bResumeScreen ? m_Resume.SelectedEntry() : m_Folder.SelectedItem();
-    ViewMenus::ApplyRules(*menu, state);
+    std::unique_ptr<QMenu> menu = m_Commands.BuildMenu(this);
     const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(50, 50))
                                                                      : event->globalPos();
     m_State.m_bMenuOpen = true;
@@ -913,34 +395,5 @@ void CRavoloView::paintEvent(QPaintEvent*) {
     if (!std::exchange(m_bPainted, true))
         emit firstPainted();
     QPainter painter(this);
-    const bool audio = m_State.m_bPlaying && m_State.m_CurrentItem.isAudio;
-    TitlePainter::PaintBackground(painter, rect(), audio ? &m_AudioBitmap : nullptr);
-    if (m_State.m_bPlaying)
-        return;
-    const int k = NormalizedStep(FontSizeIndex());
-    TitlePainter::PaintTitle(painter, rect(), TitleContent(), m_Fonts[k + 1], m_Fonts[k],
-                             m_ButtonImage);
-}
-
-TitlePainter::Title CRavoloView::TitleContent() {
-    TitlePainter::Title title;
-    if (m_State.m_bResumeScreen) {
-        title.line1 = QStringLiteral("Resume (%1/%2)")
-                          .arg(m_State.m_ResumeList.Count())
-                          .arg(ResumeList::ResumeCapacity);
-        const MediaItem* entry = m_Resume.SelectedEntry();
-        title.line2 = entry != nullptr ? PathParts::FolderPart(entry->path) : QString();
-        title.color = ViewColors::kResumeTitle;
-    } else {
-        title.line1 = QStringLiteral("Folder (%1)").arg(m_Folder.FileCount());
-        title.line2 =
-            m_State.AtDriveLevel() ? QStringLiteral("<Drive Select>") : m_State.m_strCurrentFolder;
-        title.color = ViewColors::kFolderTitle;
-    }
-    title.sizeIndex = FontSizeIndex();
-    title.fullScreen = m_Frame.IsFullScreen();
-    title.skipButton0 =
-        !TitleGeometry::HasUpFolderButton(m_State.m_bResumeScreen, m_State.AtDriveLevel());
-    title.pressedButton = m_State.m_nPressedButton;
-    return title;
+    m_Title.Paint(painter, rect());
 }

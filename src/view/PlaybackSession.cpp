@@ -4,6 +4,8 @@
 #include "platform/IBeeper.h"
 #include "platform/IClock.h"
 #include "platform/IPointer.h"
+#include "settings/ResumeList.h"
+#include "settings/ViewSettings.h"
 #include "view/IFrameServices.h"
 #include "view/IPlaybackHost.h"
 #include "view/PathParts.h"
@@ -32,7 +34,7 @@ PlaybackSession::PlaybackSession(const Collaborators& collaborators) : m_Collab(
 
 void PlaybackSession::Enter(SessionState state) {
     m_State = state;
-    m_Collab.state.m_bPlaying = state == SessionState::Starting || state == SessionState::Playing;
+    m_bPlaying = state == SessionState::Starting || state == SessionState::Playing;
 }
 
 bool PlaybackSession::StartPlayback(const MediaItem& item, std::optional<uint32_t> seekTo) {
@@ -49,7 +51,7 @@ bool PlaybackSession::StartPlayback(const MediaItem& item, std::optional<uint32_
     m_Collab.host.HideLists();
     Enter(SessionState::Starting);
     m_Collab.transport.ResetForStart();
-    m_Collab.state.m_ResumeList.ClearDetachedEntry();
+    m_Collab.resume.ClearDetachedEntry();
     m_bStartCheck = true;
     m_dwStartCheckTime = m_Collab.clock.NowMs();
     m_bEndCheck = false;
@@ -90,11 +92,11 @@ void PlaybackSession::ConfirmStart() {
     m_bStartCheck = false;
     if (m_State == SessionState::Starting)
         Enter(SessionState::Playing);
-    m_Collab.state.m_ResumeList.DetachResumeEntry(m_Collab.state.m_CurrentItem.path);
+    m_Collab.resume.DetachResumeEntry(m_Collab.state.m_CurrentItem.path);
 }
 
 void PlaybackSession::OnBlankLine() {
-    if (!m_Collab.state.m_bPlaying)
+    if (!m_bPlaying)
         return;
     ConfirmStart();
     m_bEndCheck = true;
@@ -134,10 +136,10 @@ void PlaybackSession::OnTimePos(uint32_t seconds) {
 
 // Without a position a registration cannot be made, and the held entry goes back to its place.
 void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
-    ResumeList& resume = m_Collab.state.m_ResumeList;
+    ResumeList& resume = m_Collab.resume;
     if (m_nStopReason == StopReason::Register && position) {
         resume.RegisterResumeEntry(m_Collab.state.m_CurrentItem, *position,
-                                   m_Collab.state.m_bAFNoResume);
+                                   m_Collab.settings.m_bAFNoResume);
         // The old entry is replaced (or, for audio without resume, dropped) for good.
         resume.ClearDetachedEntry();
     } else {
@@ -148,7 +150,7 @@ void PlaybackSession::CompleteStop(std::optional<uint32_t> position) {
     m_nStopReason = StopReason::None;
     Enter(SessionState::Idle);
     m_Collab.host.SaveResumeState();
-    if (m_Collab.state.m_bClosing)
+    if (m_bClosing)
         m_Collab.frame.PostClose();
     else
         m_Collab.host.ShowListScreen();
@@ -165,19 +167,19 @@ void PlaybackSession::OnPlayerExited() {
     LeavePlaybackScreen();
     m_Collab.beeper.Beep(BEEP_DEFAULT);
     CompleteStop(std::nullopt);
-    if (!m_Collab.state.m_bClosing)
+    if (!m_bClosing)
         m_Collab.host.RestartPlayer();
 }
 
 bool PlaybackSession::Expired(uint32_t since) const {
     // Unsigned arithmetic: the wrap of the millisecond counter is harmless.
-    return m_Collab.clock.NowMs() - since >= m_Collab.state.m_nEndChkTimeout;
+    return m_Collab.clock.NowMs() - since >= m_Collab.settings.m_nEndChkTimeout;
 }
 
 void PlaybackSession::OnTimerTick(const QRect& viewRect) {
     if (RunExpiredCheck())
         return;
-    if (!m_Collab.state.m_bPlaying) {
+    if (!m_bPlaying) {
         m_Collab.pointer.ShowPointer();
         return;
     }
@@ -218,10 +220,9 @@ bool PlaybackSession::RunExpiredCheck() {
 bool PlaybackSession::NeedsTick(const QRect& viewRect) {
     if (m_State == SessionState::Stopping)
         return true;
-    return m_Collab.state.m_bPlaying &&
-           (m_bStartCheck || m_bEndCheck ||
-            Transport::IsSeekLevel(m_Collab.transport.SpeedMode()) ||
-            m_Collab.pointer.NeedsTick(viewRect, m_Collab.state.m_bMenuOpen));
+    return m_bPlaying && (m_bStartCheck || m_bEndCheck ||
+                          Transport::IsSeekLevel(m_Collab.transport.SpeedMode()) ||
+                          m_Collab.pointer.NeedsTick(viewRect, m_Collab.state.m_bMenuOpen));
 }
 
 void PlaybackSession::OnStartTimeout() {
@@ -238,12 +239,32 @@ void PlaybackSession::OnEndOfFile() {
     Enter(SessionState::Idle);
     m_Collab.transport.ResetForStop();
     // A file played to its end leaves the resume list.
-    m_Collab.state.m_ResumeList.ClearDetachedEntry();
+    m_Collab.resume.ClearDetachedEntry();
     m_Collab.host.SaveResumeState();
-    if (m_Collab.state.m_bContinuousMode)
+    if (m_Collab.settings.m_bContinuousMode)
         m_Collab.host.PlayNextInFolder();
-    if (!m_Collab.state.m_bPlaying) {
+    if (!m_bPlaying) {
         LeavePlaybackScreen();
         m_Collab.host.ShowListScreen();
     }
+}
+
+void PlaybackSession::StopToClose() {
+    if (m_bPlaying)
+        StopPlayback(StopReason::Register);
+    else if (!Stopping())
+        return;
+    m_bClosing = true;
+}
+
+QString PlaybackSession::PlaybackStatus() const {
+    if (!m_bPlaying)
+        return QStringLiteral("Stopped");
+    return m_Collab.transport.SpeedMode() == Transport::Paused ? QStringLiteral("Paused")
+                                                               : QStringLiteral("Playing");
+}
+
+QString PlaybackSession::PlayingTitle() const {
+    const ViewState& state = m_Collab.state;
+    return m_bPlaying ? PathParts::FileNamePart(state.m_CurrentItem.path) : QString();
 }

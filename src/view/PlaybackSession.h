@@ -4,6 +4,7 @@
 #include "view/SessionState.h"
 
 #include <QRect>
+#include <QString>
 #include <cstdint>
 #include <optional>
 
@@ -14,7 +15,9 @@ class IPlayerControl;
 class IPointer;
 class IPlaybackHost;
 class PointerKeeper;
+class ResumeList;
 class Transport;
+struct ViewSettings;
 struct ViewState;
 
 // One playback at a time: starting a file, learning from MPlayer's answers that it started and
@@ -24,6 +27,8 @@ class PlaybackSession {
 public:
     struct Collaborators {
         ViewState& state;
+        const ViewSettings& settings;
+        ResumeList& resume;
         IPlayerControl& player;
         Transport& transport;
         PointerKeeper& pointer;
@@ -38,6 +43,9 @@ public:
     // Starts the file and, when given, seeks to a position after the length query.
     bool StartPlayback(const MediaItem& item, std::optional<uint32_t> seekTo = std::nullopt);
     void StopPlayback(StopReason reason);
+    // At the end of the session: a playing file stops with its position stored, and the window
+    // closes once the stop under way completes.
+    void StopToClose();
 
     void OnBlankLine();
     void OnLength();
@@ -50,6 +58,14 @@ public:
     // rewind stepping, the pointer countdown.
     bool NeedsTick(const QRect& viewRect);
 
+    // For the desktop's media controls: "Playing", "Paused" or "Stopped", and the file's name.
+    QString PlaybackStatus() const;
+    QString PlayingTitle() const;
+
+    // The playback screen is shown: a file starts or plays.
+    bool IsPlaying() const { return m_bPlaying; }
+    // The main window closes when the stop under way completes.
+    bool IsClosing() const { return m_bClosing; }
     SessionState State() const { return m_State; }
     bool Stopping() const { return m_State == SessionState::Stopping; }
     StopReason PendingStop() const { return m_nStopReason; }
@@ -69,6 +85,8 @@ private:
 
     Collaborators m_Collab;
     SessionState m_State = SessionState::Idle;
+    bool m_bPlaying = false;
+    bool m_bClosing = false;
     StopReason m_nStopReason = StopReason::None;
     bool m_bStartCheck = false;
     uint32_t m_dwStartCheckTime = 0;

@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr std::array<SizeStep, 5> kSizeSteps = {{
+constexpr std::array<SizeStep, TitleGeometry::kStepCount> kSizeSteps = {{
     {37, 20, 17, 12, 16, 20, 80},
     {48, 28, 20, 16, 23, 28, 112},
     {68, 40, 28, 23, 34, 40, 160},
@@ -31,10 +31,12 @@ int ClientRight(const QRect& clientRect) {
 
 namespace TitleGeometry {
 
+int StepIndex(int index) {
+    return index >= 0 && index < kStepCount ? index : 0;
+}
+
 SizeStep SizeStepFor(int index) {
-    if (index < 0 || index >= static_cast<int>(kSizeSteps.size()))
-        index = 0;
-    return kSizeSteps[index];
+    return kSizeSteps[StepIndex(index)];
 }
 
 int SizeColumnWidth(int usableWidth, int index) {

@@ -18,7 +18,10 @@ struct SizeStep {
 // its right edge here is the first pixel past it (left + width).
 namespace TitleGeometry {
 
+inline constexpr int kStepCount = 5; // the size steps 0..4 of the settings
+
 // Out-of-range indexes (a hand-edited profile) are drawn like index 0.
+int StepIndex(int index);
 SizeStep SizeStepFor(int index);
 
 // Width of list column 1: a sixth of the usable width, not less than the step's minimum.

@@ -32,17 +32,17 @@ TEST(FaultRealMPlayer, KilledWhileAFilePlays) {
     ASSERT_TRUE(view.State().m_bResumeScreen);
 
     view.PlaySelectedItem();
-    ASSERT_TRUE(view.State().m_bPlaying);
+    ASSERT_TRUE(view.Session().IsPlaying());
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !view.Session().StartCheckArmed(); }, kWaitMs));
     ASSERT_TRUE(view.Engine().Queue().Pending().empty() ||
                 ViewHarness::WaitFor([&] { return view.Engine().Queue().Pending().empty(); }));
     const pid_t first = view.Engine().ProcessId();
     ASSERT_EQ(kill(first, SIGKILL), 0);
 
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !view.State().m_bPlaying; }, kWaitMs));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !view.Session().IsPlaying(); }, kWaitMs));
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
     EXPECT_TRUE(view.ResumeListCtrl().isVisible());
-    ASSERT_EQ(view.State().m_ResumeList.Count(), 1);
+    ASSERT_EQ(view.Resume().List().Count(), 1);
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")), entry);
     ASSERT_TRUE(h.WaitForReady(kWaitMs));
     EXPECT_NE(view.Engine().ProcessId(), first);
@@ -50,13 +50,13 @@ TEST(FaultRealMPlayer, KilledWhileAFilePlays) {
     // The new MPlayer plays the file, and a stop stores the position it reports.
     ASSERT_TRUE(view.ResumeListCtrl().SelectRow(0, true));
     view.PlaySelectedItem();
-    ASSERT_TRUE(view.State().m_bPlaying);
+    ASSERT_TRUE(view.Session().IsPlaying());
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !view.Session().StartCheckArmed(); }, kWaitMs));
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return view.Engine().Queue().Pending().empty(); }));
     view.OnCommand(ID_STOP_REGISTER);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !view.Session().Stopping(); }, kWaitMs));
-    ASSERT_EQ(view.State().m_ResumeList.Count(), 1);
-    EXPECT_GE(view.State().m_ResumeList.Entries()[0].positionSec, 3u);
+    ASSERT_EQ(view.Resume().List().Count(), 1);
+    EXPECT_GE(view.Resume().List().Entries()[0].positionSec, 3u);
     EXPECT_TRUE(h.prompter.prompts.empty());
 }
 

@@ -64,6 +64,6 @@ bool ViewHarness::EndUnansweredStop() {
     // The wait counts from the moment the position is asked, not from the stop.
     if (!WaitFor([this] { return !m_pView->Engine().HasQueuedCommands(); }))
         return false;
-    clock.Advance(m_pView->State().m_nEndChkTimeout);
+    clock.Advance(m_pView->Settings().m_nEndChkTimeout);
     return WaitFor([this] { return !m_pView->Session().Stopping(); });
 }

@@ -38,7 +38,8 @@ QList<QByteArray> QueuedCommands(CRavoloView& view) {
 }
 
 void PressKey(CRavoloView& view, int key, Qt::KeyboardModifiers modifiers, bool autoRepeat) {
-    QWidget* target = view.State().m_bPlaying ? static_cast<QWidget*>(&view) : &VisibleList(view);
+    QWidget* target =
+        view.Session().IsPlaying() ? static_cast<QWidget*>(&view) : &VisibleList(view);
     QKeyEvent press(QEvent::KeyPress, key, modifiers, QString(), autoRepeat);
     QApplication::sendEvent(target, &press);
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, QString(), autoRepeat);

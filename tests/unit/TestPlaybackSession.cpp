@@ -1,6 +1,8 @@
 // The playback session alone, driven by scripts of answers and clock ticks: which state it is
 // in, what it asks of MPlayer, and what the resume list holds at the end.
 #include "engine/IPlayerControl.h"
+#include "settings/ResumeList.h"
+#include "settings/ViewSettings.h"
 #include "support/CountingBeeper.h"
 #include "support/FakeClock.h"
 #include "support/FakeFrame.h"
@@ -76,8 +78,8 @@ protected:
         m_Clip = {file.fileName(), MediaItemKind::File, false, 4, 754};
         MediaItem other{"/m/other.avi", MediaItemKind::File, false, 4, 9};
         MediaItem clip = m_Clip;
-        m_State.m_ResumeList.RegisterResumeEntry(clip, 754, false);
-        m_State.m_ResumeList.RegisterResumeEntry(other, 9, false);
+        m_ResumeList.RegisterResumeEntry(clip, 754, false);
+        m_ResumeList.RegisterResumeEntry(other, 9, false);
     }
 
     // clang-format off
@@ -86,10 +88,7 @@ protected:
         case Do::Start: m_Session.StartPlayback(m_Clip, m_Clip.positionSec); break;
         case Do::StopRegister: m_Session.StopPlayback(StopReason::Register); break;
         case Do::StopRestore: m_Session.StopPlayback(StopReason::Restore); break;
-        case Do::StopToClose: // as the view's stop for a shutdown
-            m_Session.StopPlayback(StopReason::Register);
-            m_State.m_bClosing = true;
-            break;
+        case Do::StopToClose: m_Session.StopToClose(); break; // as the view's stop for a shutdown
         case Do::Blank: m_Session.OnBlankLine(); break;
         case Do::Length: m_Session.OnLength(); break;
         case Do::Position: m_Session.OnTimePos(step.value); break;
@@ -106,7 +105,7 @@ protected:
 
     QStringList Resume() const {
         QStringList entries;
-        for (const MediaItem& item : m_State.m_ResumeList.Entries())
+        for (const MediaItem& item : m_ResumeList.Entries())
             entries << QStringLiteral("%1 %2")
                            .arg(QFileInfo(item.path).fileName())
                            .arg(item.positionSec);
@@ -115,7 +114,9 @@ protected:
 
     QTemporaryDir m_Dir;
     MediaItem m_Clip;
+    ViewSettings m_Settings;
     ViewState m_State;
+    ResumeList m_ResumeList;
     RecordingPlayer m_Player;
     Transport m_Transport{m_Player};
     FakePointer m_PointerDevice;
@@ -124,8 +125,8 @@ protected:
     CountingBeeper m_Beeper;
     FakeFrame m_Frame;
     CountingHost m_Host;
-    PlaybackSession m_Session{{m_State, m_Player, m_Transport, m_Pointer, m_PointerDevice, m_Clock,
-                               m_Beeper, m_Frame, m_Host}};
+    PlaybackSession m_Session{{m_State, m_Settings, m_ResumeList, m_Player, m_Transport, m_Pointer,
+                               m_PointerDevice, m_Clock, m_Beeper, m_Frame, m_Host}};
 };
 
 TEST_P(PlaybackSessionScripts, EndAsExpected) {
@@ -133,7 +134,7 @@ TEST_P(PlaybackSessionScripts, EndAsExpected) {
     for (size_t i = 0; i < script.steps.size(); ++i) {
         Run(script.steps[i]);
         ASSERT_EQ(m_Session.State(), script.steps[i].then) << "after step " << i;
-        ASSERT_EQ(m_State.m_bPlaying,
+        ASSERT_EQ(m_Session.IsPlaying(),
                   m_Session.State() == S::Starting || m_Session.State() == S::Playing);
     }
     EXPECT_EQ(Resume(), script.resume);

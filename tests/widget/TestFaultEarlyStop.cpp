@@ -28,13 +28,13 @@ TEST(FaultEarlyStop, AStopBeforeTheFirstAnswerLeavesOneEntry) {
         ASSERT_TRUE(h.WaitForReady());
         ASSERT_TRUE(view.ResumeListCtrl().SelectRow(1, true));
         view.PlaySelectedItem();
-        ASSERT_TRUE(view.State().m_bPlaying);
+        ASSERT_TRUE(view.Session().IsPlaying());
         view.OnCommand(c.command);
         ASSERT_TRUE(view.Session().StartCheckArmed());
         ASSERT_TRUE(ViewHarness::WaitFor(
             [&] { return !view.Session().Stopping() && view.ResumeListCtrl().isVisible(); }));
 
-        const QList<MediaItem>& entries = view.State().m_ResumeList.Entries();
+        const QList<MediaItem>& entries = view.Resume().List().Entries();
         ASSERT_EQ(entries.size(), 2);
         const int own = c.command == ID_STOP_REGISTER ? 0 : 1;
         EXPECT_EQ(entries[own].path, clip);

@@ -76,7 +76,7 @@ protected:
         const qsizetype loads = Loads().size();
         View().FolderList().SelectRow(row, true);
         View().PlaySelectedItem();
-        if (!View().State().m_bPlaying) {
+        if (!View().Session().IsPlaying()) {
             QTest::qWait(150); // three ticks: anything queued would have been written
             return Loads().size() == loads ? QByteArray() : Loads().last();
         }
@@ -133,8 +133,8 @@ TEST_F(FaultFileSystem, VeryLongPathsPlayWhileTheyFitAndAreRefusedBeyond) {
     // Longer than one command line of MPlayer: refused like an unreadable file.
     EXPECT_EQ(PlayRow(RowOf(tooLong.section('/', -1))), QByteArray());
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
-    ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
-    EXPECT_EQ(View().State().m_ResumeList.Entries()[0].path, fits);
+    ASSERT_EQ(View().Resume().List().Count(), 1);
+    EXPECT_EQ(View().Resume().List().Entries()[0].path, fits);
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
               QStringLiteral("2|65|4096|") + fits);
 }
@@ -202,7 +202,7 @@ TEST_F(FaultFileSystem, LinkLoopsAreSkippedAndALinkToItselfOpens) {
     EXPECT_EQ(Names(), (QStringList{"self", "clip.avi"}));
     View().FolderList().SelectRow(0, true);
     View().PlaySelectedItem();
-    EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder() + "/self");
+    EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder() + "/self");
     EXPECT_EQ(Names(), (QStringList{"self", "clip.avi"}));
     EXPECT_EQ(PlayRow(1), "loadfile \"" + folder + "self/clip.avi\"");
 }
@@ -221,11 +221,11 @@ TEST_F(FaultFileSystem, AFolderThatTurnsUnreadableListsNothingAndPlaysNothing) {
         EXPECT_TRUE(Names().isEmpty());
         EXPECT_TRUE(h.prompter.prompts.empty());
         View().OnCommand(ID_FOLDER_UP);
-        EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder());
+        EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder());
         EXPECT_EQ(Names(), QStringList{"locked"});
     }
     ::chmod(QFile::encodeName(locked).constData(), 0755);
-    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_TRUE(h.beeper.beeps.empty());
 }
 
@@ -238,12 +238,12 @@ TEST_F(FaultFileSystem, AFileReplacedByAFolderIsNeverPlayed) {
     // The folder screen reads the folder again and shows what is there now.
     EXPECT_EQ(PlayRow(0), QByteArray());
     EXPECT_EQ(Names(), QStringList{"clip.avi"});
-    EXPECT_EQ(View().State().m_FolderItems.value(0).kind, MediaItemKind::Folder);
+    EXPECT_EQ(View().Folder().Items().value(0).kind, MediaItemKind::Folder);
     // The resume screen beeps and refreshes.
     View().OnCommand(ID_SWITCH_SCREEN);
     ASSERT_TRUE(View().ResumeListCtrl().SelectRow(0, true));
     View().PlaySelectedItem();
-    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
     QTest::qWait(150);
     EXPECT_TRUE(Loads().isEmpty());
@@ -257,7 +257,7 @@ TEST_F(FaultFileSystem, AResumeEntryThatBecameANamedPipeBeepsInsteadOfWaitingFor
     View().OnCommand(ID_SWITCH_SCREEN);
     ASSERT_TRUE(View().ResumeListCtrl().SelectRow(0, true));
     View().PlaySelectedItem();
-    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
 }
 
@@ -285,10 +285,10 @@ TEST_F(FaultFileSystem, AVanishedFolderAsksAndFallsBackToTheDrives) {
         harness.prompter.retryAnswers = {true, false};
         view.FolderList().SelectRow(0, true);
         view.PlaySelectedItem();
-        EXPECT_FALSE(view.State().m_bPlaying);
+        EXPECT_FALSE(view.Session().IsPlaying());
         EXPECT_EQ(harness.prompter.Texts(ScriptedPrompter::Kind::Retry),
                   (QStringList{kFolderMissing, kFolderMissing}));
-        EXPECT_TRUE(view.State().AtDriveLevel());
+        EXPECT_TRUE(view.Folder().AtDriveLevel());
         EXPECT_GT(view.FolderList().RowCount(), 0);
         QTest::qWait(150);
         EXPECT_TRUE(player.Record().CommandTexts().isEmpty());
@@ -306,9 +306,9 @@ TEST_F(FaultFileSystemMachineWide, AShareThatHangsNeverFreezesTheFolderScreen) {
     ASSERT_TRUE(QDir(h.Folder()).mkdir("sub"));
     StartIn(h.Folder() + "/sub");
     View().OnCommand(ID_FOLDER_UP);
-    EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder());
+    EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder());
     View().OnCommand(ID_FOLDER_TOP);
-    EXPECT_TRUE(View().State().AtDriveLevel());
+    EXPECT_TRUE(View().Folder().AtDriveLevel());
     EXPECT_TRUE(Names().contains(share.Path()));
     EXPECT_FALSE(share.GaveUp()) << "the folder screen waited for the share";
 }

@@ -97,14 +97,14 @@ private:
     int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(m_Random); }
     QStringList Actual() {
         QStringList values;
-        for (const MediaItem& entry : View().State().m_ResumeList.Entries())
+        for (const MediaItem& entry : View().Resume().List().Entries())
             values << FormatResumeEntry(entry);
         return values;
     }
 
     void RunOneOp() {
         const int choice = Pick(10);
-        const int entries = View().State().m_ResumeList.Count();
+        const int entries = View().Resume().List().Count();
         if (choice < 6 || entries == 0)
             PlayAndStop(false, Pick(kFiles), choice % 3 != 0);
         else if (choice < 8)
@@ -122,8 +122,8 @@ private:
         ShowScreen(fromResume);
         CColorListCtrl& list = fromResume ? View().ResumeListCtrl() : View().FolderList();
         list.SelectRow(row, true);
-        const QString path = fromResume ? View().State().m_ResumeList.Entries()[row].path
-                                        : View().State().m_FolderItems[row].path;
+        const QString path = fromResume ? View().Resume().List().Entries()[row].path
+                                        : View().Folder().Items()[row].path;
         QStringList next = m_Expected;
         if (registering) {
             next.removeIf([&](const QString& value) { return value.endsWith('|' + path); });
@@ -133,7 +133,7 @@ private:
         }
         m_Journal.Note("next", next);
         View().PlaySelectedItem();
-        if (!View().State().m_bPlaying)
+        if (!View().Session().IsPlaying())
             return m_Journal.Note("error", {"did not start", path});
         ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); });
         View().OnCommand(registering ? ID_STOP_REGISTER : ID_STOP_NO_REGISTER);

@@ -41,7 +41,7 @@ protected:
     }
     void PlayAndConfirm() {
         View().PlaySelectedItem();
-        ASSERT_TRUE(View().State().m_bPlaying);
+        ASSERT_TRUE(View().Session().IsPlaying());
         ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
     }
     bool WaitForCommand(const QByteArray& text) {
@@ -58,14 +58,14 @@ protected:
     void ExpectRecovery(bool wasPlaying) {
         ASSERT_TRUE(ViewHarness::WaitFor([&] { return m_Player->Record().Pids().size() >= 2; }));
         ASSERT_TRUE(h.WaitForReady());
-        EXPECT_FALSE(View().State().m_bPlaying);
+        EXPECT_FALSE(View().Session().IsPlaying());
         EXPECT_FALSE(View().Session().Stopping());
         EXPECT_TRUE(View().ResumeListCtrl().isVisible());
         EXPECT_FALSE(h.frame.playbackActive);
         EXPECT_EQ(h.beeper.beeps,
                   wasPlaying ? std::vector<BeepType>{BEEP_DEFAULT} : std::vector<BeepType>{});
-        ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
-        EXPECT_EQ(View().State().m_ResumeList.Entries()[0].positionSec, 754u);
+        ASSERT_EQ(View().Resume().List().Count(), 1);
+        EXPECT_EQ(View().Resume().List().Entries()[0].positionSec, 754u);
         EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")), kEntry + m_Clip);
 
         ASSERT_TRUE(View().ResumeListCtrl().SelectRow(0, true));
@@ -109,7 +109,7 @@ TEST_F(FaultPlayerDeath, KilledWhileAFilePlays) {
     StartWith(kAnswers);
     PlayAndConfirm();
     ASSERT_TRUE(WaitForCommand("seek 754 2"));
-    EXPECT_EQ(View().State().m_ResumeList.Count(), 0) << "the entry is held while its file plays";
+    EXPECT_EQ(View().Resume().List().Count(), 0) << "the entry is held while its file plays";
     KillPlayer();
     ExpectRecovery(true);
 }

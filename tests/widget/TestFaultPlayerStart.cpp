@@ -42,15 +42,15 @@ protected:
         ASSERT_EQ(View().FolderList().RowCount(), 2); // "inner", then "a clip.avi"
         View().FolderList().SelectRow(1, true);
         View().PlaySelectedItem();
-        EXPECT_FALSE(View().State().m_bPlaying);
+        EXPECT_FALSE(View().Session().IsPlaying());
         ASSERT_EQ(h.beeper.beeps.size(), beeps + 1);
         EXPECT_EQ(h.beeper.beeps.back(), BEEP_DEFAULT);
         View().FolderList().SelectRow(0, true);
         View().PlaySelectedItem();
-        EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder() + "/clips/inner");
+        EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder() + "/clips/inner");
         EXPECT_EQ(View().FolderList().RowCount(), 1);
         View().OnCommand(ID_FOLDER_UP);
-        EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder() + "/clips");
+        EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder() + "/clips");
         View().OnCommand(ID_SWITCH_SCREEN);
         EXPECT_TRUE(View().ResumeListCtrl().isVisible());
         View().OnCommand(ID_SWITCH_SCREEN);
@@ -65,7 +65,7 @@ protected:
         ASSERT_TRUE(h.WaitForReady());
         View().FolderList().SelectRow(1, true);
         View().PlaySelectedItem();
-        EXPECT_TRUE(View().State().m_bPlaying);
+        EXPECT_TRUE(View().Session().IsPlaying());
         EXPECT_EQ(h.ProfileOnDisk()->LoadPlayerPath(), FakePlayer::Program());
     }
 
@@ -153,7 +153,7 @@ TEST_F(FaultPlayerPath, APathWithSpacesAndJapaneseRuns) {
     View().FolderList().SelectRow(1, true);
     View().PlaySelectedItem();
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
-    EXPECT_TRUE(View().State().m_bPlaying);
+    EXPECT_TRUE(View().Session().IsPlaying());
 }
 
 // ---- players that never get ready ----------------------------------------------------------
@@ -185,7 +185,7 @@ TEST_F(FaultMisbehavingPlayerView, NeverReadyKeepsTheWaitDialogAndBeepsOnPlay) {
         EXPECT_EQ(view.Engine().GetPrepState(), c.state);
         EXPECT_TRUE(view.WaitDialog().isVisible());
         view.PlaySelectedItem();
-        EXPECT_FALSE(view.State().m_bPlaying);
+        EXPECT_FALSE(view.Session().IsPlaying());
         EXPECT_EQ(harness.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
         EXPECT_TRUE(player.Record().CommandTexts().isEmpty());
         EXPECT_TRUE(harness.prompter.prompts.empty());
@@ -201,7 +201,7 @@ TEST_F(FaultMisbehavingPlayerView, AnEndlessLineWithoutLineFeedStartsNothing) {
     QTest::qWait(kSeveralWindowsMs);
     View().FolderList().SelectRow(1, true);
     View().PlaySelectedItem();
-    if (!View().State().m_bPlaying) {
+    if (!View().Session().IsPlaying()) {
         EXPECT_TRUE(View().WaitDialog().isVisible());
         EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
         return;
@@ -209,7 +209,7 @@ TEST_F(FaultMisbehavingPlayerView, AnEndlessLineWithoutLineFeedStartsNothing) {
     // Ready, but no answer ever ends its line.
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return player.Record().CommandTexts().size() >= 2; }));
     h.clock.Advance(2200);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().State().m_bPlaying; }));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().IsPlaying(); }));
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_HAND});
     EXPECT_TRUE(View().FolderList().isVisible());
 }
@@ -223,8 +223,8 @@ TEST_F(FaultMisbehavingPlayerView, JunkBeforeTheAnswersIsSurvived) {
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
     View().OnCommand(ID_STOP_REGISTER);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
-    ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
-    EXPECT_EQ(View().State().m_ResumeList.Entries()[0].positionSec, 65u);
+    ASSERT_EQ(View().Resume().List().Count(), 1);
+    EXPECT_EQ(View().Resume().List().Entries()[0].positionSec, 65u);
     EXPECT_TRUE(h.beeper.beeps.empty());
 }
 

@@ -98,12 +98,12 @@ protected:
         setWritable(false);
         const QByteArray before = ReadBytes(profile);
         StartOn(profile);
-        ASSERT_EQ(View().State().m_ResumeList.Count(), 3);
+        ASSERT_EQ(View().Resume().List().Count(), 3);
         DeleteFirstEntry();
         DeleteFirstEntry();
         EXPECT_EQ(WriteFailures(), 1);
         EXPECT_EQ(ReadBytes(profile), before) << "a failed write changed the file";
-        EXPECT_EQ(View().State().m_ResumeList.Count(), 1);
+        EXPECT_EQ(View().Resume().List().Count(), 1);
 
         setWritable(true);
         DeleteFirstEntry();
@@ -207,7 +207,7 @@ TEST_F(FaultProfile, BadValuesGiveDefaultsOrClampedValues) {
         expected.m_strExtFilterA = DefaultExtFilterA.toString();
         if (c.expect)
             c.expect(expected);
-        ViewSettings loaded = view.State();
+        ViewSettings loaded = view.Settings();
         // Where the folder cannot be found the view asks, and starts at the drives.
         loaded.m_strCurrentFolder.clear();
         if (c.name != std::string("duplicate keys")) {
@@ -216,7 +216,7 @@ TEST_F(FaultProfile, BadValuesGiveDefaultsOrClampedValues) {
             EXPECT_GE(loaded.m_nSkipForwardSec, 5);
             EXPECT_LE(loaded.m_nSkipForwardSec, 9);
         }
-        EXPECT_EQ(view.State().m_ResumeList.Count(), c.entries);
+        EXPECT_EQ(view.Resume().List().Count(), c.entries);
         EXPECT_EQ(WriteFailures(), 0);
         // Painted and laid out with what was loaded, whatever it is.
         EXPECT_FALSE(view.grab().isNull());
@@ -245,12 +245,12 @@ TEST_F(FaultProfile, AProfileThatIsAFolderStartsWithDefaultsAndIsToldOnce) {
     for (int round = 0; round < 2; ++round) {
         View().FolderList().SelectRow(0, true);
         View().PlaySelectedItem();
-        ASSERT_TRUE(View().State().m_bPlaying);
+        ASSERT_TRUE(View().Session().IsPlaying());
         ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
         View().OnCommand(ID_STOP_REGISTER);
         ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
     }
-    EXPECT_EQ(View().State().m_ResumeList.Count(), 1);
+    EXPECT_EQ(View().Resume().List().Count(), 1);
     EXPECT_EQ(WriteFailures(), 1);
     EXPECT_TRUE(QFileInfo(profile).isDir());
 }

@@ -108,11 +108,12 @@ protected:
         const ViewState& state = View().State();
         ListSeen seen;
         seen.resumeScreen = state.m_bResumeScreen;
-        seen.folder =
-            state.AtDriveLevel()
-                ? "<drives>"
-                : QDir(h.Folder()).relativeFilePath(state.m_strCurrentFolder).toStdString();
-        seen.selected = !state.m_bResumeScreen && state.AtDriveLevel()
+        seen.folder = View().Folder().AtDriveLevel()
+                          ? "<drives>"
+                          : QDir(h.Folder())
+                                .relativeFilePath(View().Settings().m_strCurrentFolder)
+                                .toStdString();
+        seen.selected = !state.m_bResumeScreen && View().Folder().AtDriveLevel()
                             ? "*"
                             : SelectedName(VisibleList(View())).toStdString();
         seen.prompts = static_cast<int>(h.prompter.prompts.size());
@@ -131,7 +132,7 @@ protected:
             const QList<QByteArray> queued = QueuedCommands(View());
             PlaySeen seen;
             seen.level = View().TransportControls().SpeedMode();
-            seen.playing = View().State().m_bPlaying;
+            seen.playing = View().Session().IsPlaying();
             if (queued.size() > before) {
                 const QByteArray& first = queued[before];
                 seen.queued = first.startsWith(expected.queued.c_str()) && !expected.queued.empty()
@@ -144,7 +145,8 @@ protected:
     void Walk(const std::vector<std::pair<Input, FullSeen>>& rows) {
         for (const auto& [input, expected] : rows) {
             Deliver(View(), input);
-            EXPECT_EQ(FullSeen({h.frame.fullScreen, View().State().m_bFullScreen}), expected)
+            EXPECT_EQ(FullSeen({h.frame.fullScreen, View().Commands().IsUserFullScreen()}),
+                      expected)
                 << Describe(input);
         }
     }
@@ -170,7 +172,7 @@ protected:
     void Play() {
         ASSERT_TRUE(h.EndUnansweredStop());
         PressKey(View(), Qt::Key_MediaTogglePlayPause);
-        ASSERT_TRUE(View().State().m_bPlaying);
+        ASSERT_TRUE(View().Session().IsPlaying());
     }
 
     FakePlayer m_Player{""};
@@ -239,7 +241,7 @@ TEST_F(ViewInput, KeysOnTheResumeAndFolderScreens) {
     });
     // clang-format on
     EXPECT_EQ(h.prompter.Texts(ScriptedPrompter::Kind::ResumeDelete).size(), 2);
-    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_TRUE(h.beeper.beeps.empty());
     WalkFullScreen(true);
     View().OnCommand(ID_SWITCH_SCREEN);
@@ -298,7 +300,7 @@ TEST_F(ViewInput, KeysAndPadCodesWhilePlaying) {
     Start();
     ASSERT_TRUE(h.WaitForReady());
     PressKey(View(), Qt::Key_Return); // the entry of a.avi
-    ASSERT_TRUE(View().State().m_bPlaying);
+    ASSERT_TRUE(View().Session().IsPlaying());
     // clang-format off
     Walk(std::vector<std::pair<Input, PlaySeen>>{
         {{Qt::Key_Tab},                  {9, ""}},
@@ -341,7 +343,7 @@ TEST_F(ViewInput, KeysAndPadCodesWhilePlaying) {
         {{Qt::Key_S, kCtrl},             {4, "get_time_pos", false}},
     });
     EXPECT_EQ(View().Session().PendingStop(), StopReason::Register);
-    EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder() + "/media");
+    EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder() + "/media");
 
     Play();
     Walk(std::vector<std::pair<Input, PlaySeen>>{
@@ -380,7 +382,7 @@ TEST_F(ViewInput, KeysAndPadCodesWhilePlaying) {
         SCOPED_TRACE(Describe(stop.input));
         Play();
         Deliver(View(), stop.input);
-        EXPECT_FALSE(View().State().m_bPlaying);
+        EXPECT_FALSE(View().Session().IsPlaying());
         EXPECT_EQ(View().Session().PendingStop(), stop.reason);
     }
 
@@ -389,7 +391,7 @@ TEST_F(ViewInput, KeysAndPadCodesWhilePlaying) {
     View().ControlPad()->show();
     SendPadCode(View(), 2);
     EXPECT_FALSE(View().ControlPad()->isVisible());
-    EXPECT_TRUE(View().State().m_bPlaying);
+    EXPECT_TRUE(View().Session().IsPlaying());
     EXPECT_EQ(h.frame.closeRequests, 0);
 }
 
@@ -435,7 +437,7 @@ TEST_F(ViewInput, PadExitWhilePlayingStoresThePositionThenCloses) {
     ASSERT_TRUE(h.WaitForReady());
     Play();
     SendPadCode(View(), 0);
-    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_EQ(h.frame.closeRequests, 0);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return h.frame.closeRequests == 1; }));
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
@@ -447,7 +449,7 @@ TEST_F(ViewInput, ThePadSizeMessageResizesThePad) {
     EXPECT_EQ(View().ControlPad()->size(), QSize(153, 358));
     QCoreApplication::postEvent(&View(), new CAppEvent(WM_PAD_SIZE, 60));
     QCoreApplication::sendPostedEvents();
-    EXPECT_EQ(View().State().m_nPadSize, 60);
+    EXPECT_EQ(View().Settings().m_nPadSize, 60);
     EXPECT_EQ(View().ControlPad()->size(), QSize(230, 537));
 }
 

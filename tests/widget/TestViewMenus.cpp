@@ -98,8 +98,8 @@ protected:
     CRavoloView& View() { return h.View(); }
     // The menu opened with the mouse on the visible list, or on the view while playing.
     OpenedMenu Open() {
-        QWidget& target = View().State().m_bPlaying ? static_cast<QWidget&>(View())
-                                                    : *VisibleList(View()).viewport();
+        QWidget& target = View().Session().IsPlaying() ? static_cast<QWidget&>(View())
+                                                       : *VisibleList(View()).viewport();
         return OpenContextMenu(View(), target, QContextMenuEvent::Mouse, QPoint(20, 20));
     }
     void Expect(const OpenedMenu& menu, const std::map<int, ItemState>& expected) {
@@ -186,7 +186,7 @@ TEST_F(ViewMenusOnScreen, ThePlaybackMenuFollowsTheLevel) {
     h.Start(FakePlayer::Program());
     ASSERT_TRUE(h.WaitForReady());
     View().PlaySelectedItem();
-    ASSERT_TRUE(View().State().m_bPlaying);
+    ASSERT_TRUE(View().Session().IsPlaying());
     const std::vector<int> levelNine = {ID_SEEK_START, ID_SKIP_FORWARD, ID_SKIP_BACK,
                                         ID_SWITCH_AUDIO, ID_SWITCH_SUBTITLE};
     struct Case {

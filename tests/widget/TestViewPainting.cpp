@@ -224,7 +224,7 @@ TEST_F(ViewPainting, APressedButtonIsHighlightedUntilTheReleaseWhichElsewhereDoe
     Start();
     const QRect square = Button(1);
     Press(square.center());
-    EXPECT_EQ(View().State().m_nPressedButton, 1);
+    EXPECT_EQ(View().Title().PressedButton(), 1);
     const QColor picture = PictureMean(1);
     const QColor blended((picture.red() + kPressed.red()) / 2,
                          (picture.green() + kPressed.green()) / 2,
@@ -233,7 +233,7 @@ TEST_F(ViewPainting, APressedButtonIsHighlightedUntilTheReleaseWhichElsewhereDoe
     EXPECT_TRUE(Near(mean, blended)) << Text(mean) << " " << Text(blended);
     EXPECT_TRUE(Near(MeanColour(Grab(), Middle(Button(2))), PictureMean(2)));
     Release(Button(2).center());
-    EXPECT_EQ(View().State().m_nPressedButton, -1);
+    EXPECT_EQ(View().Title().PressedButton(), -1);
     mean = MeanColour(Grab(), Middle(square));
     EXPECT_TRUE(Near(mean, picture)) << Text(mean);
     EXPECT_FALSE(View().State().m_bResumeScreen);
@@ -249,7 +249,7 @@ TEST_F(ViewPainting, EachTitleButtonPerformsItsActionWhenReleasedOnIt) {
     ASSERT_TRUE(SelectNamed(View().FolderList(), QStringLiteral("sub")));
     // 0: up one folder, selecting the folder left.
     Click(Button(0).center());
-    EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder());
+    EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder());
     EXPECT_EQ(SelectedName(View().FolderList()), QStringLiteral("media"));
     View().OnCommand(ID_PLAY);
     ASSERT_TRUE(SelectNamed(View().FolderList(), QStringLiteral("a.avi")));
@@ -281,7 +281,7 @@ TEST_F(ViewPainting, AClickOffTheButtonsShowsThePadAroundItAndTheNextHidesIt) {
         SCOPED_TRACE(click.x());
         Click(click);
         ASSERT_TRUE(pad.isVisible());
-        EXPECT_EQ(View().State().m_nPressedButton, -1);
+        EXPECT_EQ(View().Title().PressedButton(), -1);
         EXPECT_EQ(pad.size(), QSize(153, 358));
         EXPECT_EQ(pad.pos(), View().mapToGlobal(click - QPoint(153 / 2, 358 / 10)));
         Click(click + QPoint(5, 5));
@@ -291,10 +291,10 @@ TEST_F(ViewPainting, AClickOffTheButtonsShowsThePadAroundItAndTheNextHidesIt) {
     // While playing there are no buttons: a click there toggles the pad.
     ASSERT_TRUE(h.WaitForReady());
     View().PlaySelectedItem();
-    ASSERT_TRUE(View().State().m_bPlaying);
+    ASSERT_TRUE(View().Session().IsPlaying());
     Click(Button(1).center());
     EXPECT_TRUE(pad.isVisible());
-    EXPECT_TRUE(View().State().m_bPlaying);
+    EXPECT_TRUE(View().Session().IsPlaying());
 }
 
 TEST_F(ViewPainting, ADoubleClickActsOnceAsTheFirstClickDid) {
@@ -308,8 +308,8 @@ TEST_F(ViewPainting, ADoubleClickActsOnceAsTheFirstClickDid) {
     };
     // On the up button: one folder up, as one click, and no pad.
     doubleClick(Button(0).center());
-    EXPECT_EQ(View().State().m_strCurrentFolder, h.Folder() + "/media");
-    EXPECT_EQ(View().State().m_nPressedButton, -1);
+    EXPECT_EQ(View().Settings().m_strCurrentFolder, h.Folder() + "/media");
+    EXPECT_EQ(View().Title().PressedButton(), -1);
     EXPECT_TRUE(Near(MeanColour(Grab(), Middle(Button(0))), PictureMean(0)));
     EXPECT_FALSE(View().ControlPad()->isVisible());
 }
@@ -319,14 +319,14 @@ TEST_F(ViewPainting, WhilePlayingOnlyTheColourKeyShowsOrTheLogoInTheMiddleForAud
     ASSERT_TRUE(h.WaitForReady());
     ASSERT_TRUE(SelectNamed(View().FolderList(), QStringLiteral("a.avi")));
     View().PlaySelectedItem();
-    ASSERT_TRUE(View().State().m_bPlaying);
+    ASSERT_TRUE(View().Session().IsPlaying());
     EXPECT_TRUE(AllColour(Grab(), View().rect(), kKey));
 
     View().OnCommand(ID_STOP_NO_REGISTER);
     ASSERT_TRUE(h.EndUnansweredStop());
     ASSERT_TRUE(SelectNamed(View().FolderList(), QStringLiteral("b.mp3")));
     View().PlaySelectedItem();
-    ASSERT_TRUE(View().State().m_bPlaying);
+    ASSERT_TRUE(View().Session().IsPlaying());
     const QImage logo(QStringLiteral(":/artwork/logo.png"));
     ASSERT_EQ(logo.size(), QSize(256, 256));
     QImage expected(View().size(), QImage::Format_RGB32);

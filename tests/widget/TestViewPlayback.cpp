@@ -66,7 +66,7 @@ protected:
 TEST_F(ViewPlayback, PlayingFromTheFolderScreenLoadsThenAsksForTheLength) {
     StartWith(kAnswers);
     View().PlaySelectedItem();
-    EXPECT_TRUE(View().State().m_bPlaying);
+    EXPECT_TRUE(View().Session().IsPlaying());
     EXPECT_EQ(h.frame.documentTitle, QStringLiteral("a clip.avi"));
     EXPECT_TRUE(h.frame.playbackActive);
     EXPECT_TRUE(h.pointer.hidden);
@@ -81,12 +81,12 @@ TEST_F(ViewPlayback, StopWithRegistrationStoresTheWholeSecondsOnDisk) {
     StartWith(kAnswers);
     ASSERT_TRUE(PlayUntilConfirmed());
     View().OnCommand(ID_STOP_REGISTER);
-    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_EQ(h.frame.documentTitle, QString());
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
     ASSERT_TRUE(WaitForCommands(4));
     EXPECT_EQ(Commands().mid(2), (QList<QByteArray>{"get_time_pos", "stop"}));
-    ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
+    ASSERT_EQ(View().Resume().List().Count(), 1);
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
               QStringLiteral("2|65|4096|") + m_Clip);
     EXPECT_TRUE(View().FolderList().isVisible());
@@ -100,10 +100,10 @@ TEST_F(ViewPlayback, StopWithoutRegistrationPutsTheOldEntryBackInItsPlace) {
     StartWith(kAnswers);
     ASSERT_TRUE(View().ResumeListCtrl().SelectRow(1, true));
     ASSERT_TRUE(PlayUntilConfirmed());
-    EXPECT_EQ(View().State().m_ResumeList.Count(), 2);
+    EXPECT_EQ(View().Resume().List().Count(), 2);
     View().OnCommand(ID_STOP_NO_REGISTER);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
-    const QList<MediaItem>& entries = View().State().m_ResumeList.Entries();
+    const QList<MediaItem>& entries = View().Resume().List().Entries();
     ASSERT_EQ(entries.size(), 3);
     EXPECT_EQ(entries[1].path, m_Clip);
     EXPECT_EQ(entries[1].positionSec, 30u);
@@ -120,14 +120,14 @@ TEST_F(ViewPlayback, AResumeEntryIsHeldWhileItsFilePlaysYetStaysOnDisk) {
     ASSERT_TRUE(WaitForCommands(3));
     EXPECT_EQ(Commands(), (QList<QByteArray>{Load(m_Clip), "get_time_length", "seek 754 2"}));
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().StartCheckArmed(); }));
-    EXPECT_EQ(View().State().m_ResumeList.Count(), 0);
+    EXPECT_EQ(View().Resume().List().Count(), 0);
     // A crash now must not lose the entry.
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
               QStringLiteral("2|754|4096|") + m_Clip);
     View().OnCommand(ID_STOP_REGISTER);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
-    ASSERT_EQ(View().State().m_ResumeList.Count(), 1);
-    EXPECT_EQ(View().State().m_ResumeList.Entries()[0].positionSec, 65u);
+    ASSERT_EQ(View().Resume().List().Count(), 1);
+    EXPECT_EQ(View().Resume().List().Entries()[0].positionSec, 65u);
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume1")), QString());
 }
 
@@ -142,7 +142,7 @@ TEST_F(ViewPlayback, APlayWhileAStopWaitsRunsOnceTheStopHasEnded) {
     PressKey(View(), Qt::Key_Down);
     PressKey(View(), Qt::Key_Return);
     EXPECT_TRUE(View().Session().Stopping());
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().State().m_bPlaying; }));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().IsPlaying(); }));
     EXPECT_EQ(View().State().m_CurrentItem.path, m_Clip);
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
               QStringLiteral("2|65|4096|") + m_Clip);
@@ -165,7 +165,7 @@ TEST_F(ViewPlayback, AHandOverWhileAStopWaitsRunsOnceTheStopHasEnded) {
     View().OnCommand(ID_STOP_REGISTER);
     View().OpenPaths({m_Next});
     EXPECT_TRUE(View().Session().Stopping());
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().State().m_bPlaying; }));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().IsPlaying(); }));
     EXPECT_EQ(View().State().m_CurrentItem.path, m_Next);
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),
               QStringLiteral("2|65|4096|") + m_Clip);
@@ -177,9 +177,9 @@ TEST_F(ViewPlayback, NoAnswerWithinTheJudgementTimeBeepsWithTheHandAndReturns) {
     ASSERT_TRUE(WaitForCommands(2));
     h.clock.Advance(2199);
     QTest::qWait(120);
-    EXPECT_TRUE(View().State().m_bPlaying);
+    EXPECT_TRUE(View().Session().IsPlaying());
     h.clock.Advance(1);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().State().m_bPlaying; }));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().IsPlaying(); }));
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_HAND});
     EXPECT_TRUE(View().FolderList().isVisible());
     EXPECT_FALSE(h.frame.playbackActive);
@@ -191,11 +191,11 @@ TEST_F(ViewPlayback, ALateLengthAnswerStopsMPlayerWithoutRegistering) {
     View().PlaySelectedItem();
     ASSERT_TRUE(WaitForCommands(2));
     h.clock.Advance(5000);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().State().m_bPlaying; }));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().IsPlaying(); }));
     ASSERT_TRUE(WaitForCommands(4));
     EXPECT_EQ(Commands().mid(2), (QList<QByteArray>{"get_time_pos", "stop"}));
     EXPECT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
-    EXPECT_EQ(View().State().m_ResumeList.Count(), 0);
+    EXPECT_EQ(View().Resume().List().Count(), 0);
 }
 
 TEST_F(ViewPlayback, TheEndOfAFileStartsTheNextOneInContinuousMode) {
@@ -206,7 +206,7 @@ TEST_F(ViewPlayback, TheEndOfAFileStartsTheNextOneInContinuousMode) {
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Session().EndCheckArmed(); }));
     h.clock.Advance(2200);
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return Commands().contains(Load(m_Next)); }));
-    EXPECT_TRUE(View().State().m_bPlaying);
+    EXPECT_TRUE(View().Session().IsPlaying());
     EXPECT_FALSE(View().State().m_bResumeScreen);
     EXPECT_EQ(View().State().m_CurrentItem.path, m_Next);
 }
@@ -245,7 +245,7 @@ TEST_F(ViewPlayback, AnUnreadableOrEmptyFileIsRefusedWithTheDefaultBeep) {
     View().OnCommand(ID_SWITCH_SCREEN);
     ASSERT_EQ(View().FolderList().SelectedRow(), 0);
     View().PlaySelectedItem();
-    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
     QTest::qWait(150);
     EXPECT_TRUE(Commands().isEmpty());
@@ -255,13 +255,13 @@ TEST_F(ViewPlayback, MPlayerDyingDuringPlaybackBringsTheListBackAndRestartsIt) {
     StartWith("on get_time_length reply ANS_LENGTH=120\non seek exit 1\n");
     ASSERT_TRUE(PlayUntilConfirmed());
     View().OnCommand(ID_SEEK_START);
-    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().State().m_bPlaying; }));
+    ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().IsPlaying(); }));
     EXPECT_EQ(h.beeper.beeps, std::vector<BeepType>{BEEP_DEFAULT});
     EXPECT_TRUE(View().FolderList().isVisible());
     // A new MPlayer comes up and a new play works.
     ASSERT_TRUE(h.WaitForReady());
     View().PlaySelectedItem();
-    EXPECT_TRUE(View().State().m_bPlaying);
+    EXPECT_TRUE(View().Session().IsPlaying());
 }
 
 // The view timer sleeps while nothing is pending and wakes for work.
@@ -321,7 +321,7 @@ TEST_F(ViewPlayback, TheDesktopMediaControlsActAsTheMediaKeys) {
     View().PerformMediaKey(Qt::Key_MediaStop);
     EXPECT_EQ(View().PlaybackStatus(), QStringLiteral("Stopped"));
     ASSERT_TRUE(ViewHarness::WaitFor([&] { return !View().Session().Stopping(); }));
-    EXPECT_EQ(View().State().m_ResumeList.Count(), 1); // the media stop registers
+    EXPECT_EQ(View().Resume().List().Count(), 1); // the media stop registers
 }
 
 } // namespace
@@ -354,7 +354,7 @@ TEST_F(ViewPlayback, NothingFromOutsideActsBehindTheDeleteQuestion) {
         dialog->YesButton()->click();
     });
     View().OnCommand(ID_RESUME_DELETE);
-    EXPECT_FALSE(View().State().m_bPlaying);
+    EXPECT_FALSE(View().Session().IsPlaying());
     EXPECT_TRUE(ViewTestKit::QueuedCommands(View()).isEmpty());
     // Exactly the asked entry is gone, on disk too.
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("Resume0")),

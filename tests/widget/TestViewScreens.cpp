@@ -39,12 +39,12 @@ TEST_F(ViewStartUp, AnEmptyProfileOpensTheFolderScreenWithTheDrivesHomeFirst) {
     CRavoloView& view = h.Start(FakePlayer::Program());
     EXPECT_EQ(h.frame.documentTitle, QString());
     EXPECT_FALSE(view.State().m_bResumeScreen);
-    EXPECT_TRUE(view.State().AtDriveLevel());
+    EXPECT_TRUE(view.Folder().AtDriveLevel());
     EXPECT_TRUE(view.FolderList().isVisible());
     EXPECT_FALSE(view.ResumeListCtrl().isVisible());
-    ASSERT_FALSE(view.State().m_FolderItems.isEmpty());
-    EXPECT_EQ(PathParts::DriveRoot(view.State().m_FolderItems[0].path), QDir::homePath());
-    EXPECT_EQ(view.FolderList().RowCount(), view.State().m_FolderItems.size());
+    ASSERT_FALSE(view.Folder().Items().isEmpty());
+    EXPECT_EQ(PathParts::DriveRoot(view.Folder().Items()[0].path), QDir::homePath());
+    EXPECT_EQ(view.FolderList().RowCount(), view.Folder().Items().size());
     EXPECT_EQ(view.FolderList().SelectedRow(), 0);
     EXPECT_TRUE(h.prompter.prompts.empty());
 }
@@ -64,7 +64,7 @@ TEST_F(ViewStartUp, AStaleFolderAsksAgainWhileRetryFindsNothingAndCancelListsThe
     h.prompter.retryAnswers = {true, true}; // then Cancel
     CRavoloView& view = h.Start(FakePlayer::Program());
     EXPECT_EQ(h.prompter.Texts(Kind::Retry), QStringList(3, kNotFound));
-    EXPECT_TRUE(view.State().AtDriveLevel());
+    EXPECT_TRUE(view.Folder().AtDriveLevel());
     EXPECT_GT(view.FolderList().RowCount(), 0);
 }
 
@@ -77,7 +77,7 @@ TEST_F(ViewStartUp, RetryOnceTheFolderIsBackListsIt) {
     };
     CRavoloView& view = h.Start(FakePlayer::Program());
     EXPECT_EQ(h.prompter.Texts(Kind::Retry), QStringList{kNotFound});
-    EXPECT_EQ(view.State().m_strCurrentFolder, folder);
+    EXPECT_EQ(view.Settings().m_strCurrentFolder, folder);
     EXPECT_EQ(SelectedName(view.FolderList()), QStringLiteral("a.avi"));
 }
 
@@ -89,7 +89,7 @@ TEST_F(ViewStartUp, WithTheResumeScreenFirstAStaleFolderIsReportedOnlyWhenSwitch
     EXPECT_TRUE(h.prompter.prompts.empty());
     view.OnCommand(ID_SWITCH_SCREEN);
     EXPECT_EQ(h.prompter.Texts(Kind::Retry), QStringList{kNotFound});
-    EXPECT_TRUE(view.State().AtDriveLevel());
+    EXPECT_TRUE(view.Folder().AtDriveLevel());
 }
 
 TEST_F(ViewStartUp, TheWaitDialogShowsFromTheLaunchUntilMPlayerIsReady) {
@@ -108,7 +108,7 @@ TEST_F(ViewStartUp, APlayerPathNamingAFolderOpensTheChooserAndStoresTheChoice) {
     ASSERT_EQ(h.prompter.prompts.size(), 1u);
     EXPECT_EQ(h.prompter.prompts[0].kind, Kind::Executable);
     EXPECT_EQ(h.ProfileOnDisk()->ReadString(QStringLiteral("MPlayerPath")), FakePlayer::Program());
-    EXPECT_EQ(view.State().m_strPlayerPath, FakePlayer::Program());
+    EXPECT_EQ(view.Supervisor().PlayerPath(), FakePlayer::Program());
     EXPECT_TRUE(view.WaitDialog().isVisible());
     EXPECT_TRUE(h.WaitForReady());
 }
@@ -336,19 +336,19 @@ TEST_F(ViewScreens, CarryingFromTheResumeScreenOpensTheEntrysFolderOnlyForAnExis
     CRavoloView& view = Start();
     // A missing file carries nothing: the folder screen keeps its folder.
     view.OnCommand(ID_SWITCH_SCREEN_CARRY);
-    EXPECT_EQ(view.State().m_strCurrentFolder, m_Media);
+    EXPECT_EQ(view.Settings().m_strCurrentFolder, m_Media);
     EXPECT_EQ(view.FolderList().SelectedRow(), 0);
     view.OnCommand(ID_SWITCH_SCREEN);
     ASSERT_TRUE(view.ResumeListCtrl().SelectRow(1, true));
     view.OnCommand(ID_SWITCH_SCREEN_CARRY);
-    EXPECT_EQ(view.State().m_strCurrentFolder, h.Folder() + "/other");
+    EXPECT_EQ(view.Settings().m_strCurrentFolder, h.Folder() + "/other");
     EXPECT_EQ(SelectedName(view.FolderList()), QStringLiteral("e.avi"));
     // The folder of a listed file vanishes before the switch: nothing is carried.
     view.OnCommand(ID_SWITCH_SCREEN);
     ASSERT_TRUE(view.ResumeListCtrl().SelectRow(2, true));
     QDir(m_Media).removeRecursively();
     view.OnCommand(ID_SWITCH_SCREEN_CARRY);
-    EXPECT_EQ(view.State().m_strCurrentFolder, h.Folder() + "/other");
+    EXPECT_EQ(view.Settings().m_strCurrentFolder, h.Folder() + "/other");
 }
 
 TEST_F(ViewScreens, CarryingFromTheFolderScreenTakesOnlyAFileWithAResumeEntry) {
@@ -367,7 +367,7 @@ TEST_F(ViewScreens, CarryingFromTheFolderScreenTakesOnlyAFileWithAResumeEntry) {
     view.OnCommand(ID_SWITCH_SCREEN_CARRY);
     EXPECT_EQ(view.ResumeListCtrl().SelectedRow(), 1);
     EXPECT_EQ(view.State().m_CurrentItem.path, m_D);
-    EXPECT_EQ(view.State().m_strCurrentFolder, m_Media);
+    EXPECT_EQ(view.Settings().m_strCurrentFolder, m_Media);
 }
 
 TEST_F(ViewScreens, DeletingOnTheResumeScreenAsksAndWritesTheListAtOnce) {
@@ -377,9 +377,9 @@ TEST_F(ViewScreens, DeletingOnTheResumeScreenAsksAndWritesTheListAtOnce) {
     CRavoloView& view = Start();
     view.OnCommand(ID_RESUME_DELETE);
     EXPECT_EQ(h.prompter.Texts(Kind::ResumeDelete).size(), 1);
-    EXPECT_EQ(view.State().m_ResumeList.Count(), 2);
+    EXPECT_EQ(view.Resume().List().Count(), 2);
     view.OnCommand(ID_RESUME_DELETE);
-    ASSERT_EQ(view.State().m_ResumeList.Count(), 1);
+    ASSERT_EQ(view.Resume().List().Count(), 1);
     EXPECT_EQ(SelectedName(view.ResumeListCtrl()), QStringLiteral("d.mp3"));
     EXPECT_EQ(OnDisk(0), ResumeEntry(258, 20, 10239, m_D));
     EXPECT_EQ(OnDisk(1), QString());
@@ -410,7 +410,7 @@ TEST_F(ViewScreens, DeletingOnTheFolderScreenAsksOnlyForAFileWithAnEntry) {
     view.OnCommand(ID_RESUME_DELETE);
     EXPECT_EQ(h.prompter.Texts(Kind::ResumeDelete).size(), 2);
     EXPECT_EQ(list.IconIndex(RowNamed(list, QStringLiteral("a.avi"))), 2);
-    EXPECT_EQ(view.State().m_ResumeList.Count(), 1);
+    EXPECT_EQ(view.Resume().List().Count(), 1);
     EXPECT_EQ(OnDisk(0), ResumeEntry(258, 20, 10239, m_D));
     EXPECT_EQ(OnDisk(1), QString());
 }
@@ -420,14 +420,12 @@ TEST_F(ViewScreens, GoingUpSelectsTheFolderLeftAndOpeningThemRetracesTheWay) {
     QDir().mkpath(deep);
     h.Profile().WriteString(QStringLiteral("CurrentFolder"), deep);
     CRavoloView& view = Start();
-    auto selected = [&view] {
-        return view.State().m_FolderItems[view.FolderList().SelectedRow()].path;
-    };
+    auto selected = [&view] { return view.Folder().Items()[view.FolderList().SelectedRow()].path; };
     QStringList left{deep};
-    while (!view.State().AtDriveLevel() && left.size() < 40) {
+    while (!view.Folder().AtDriveLevel() && left.size() < 40) {
         SCOPED_TRACE(left.last().toStdString());
         PressKey(view, Qt::Key_Left);
-        const QString now = view.State().m_strCurrentFolder;
+        const QString now = view.Settings().m_strCurrentFolder;
         if (now.isEmpty()) {
             EXPECT_EQ(PathParts::DriveRoot(selected()), left.last());
         } else {
@@ -436,16 +434,16 @@ TEST_F(ViewScreens, GoingUpSelectsTheFolderLeftAndOpeningThemRetracesTheWay) {
             left << now;
         }
     }
-    ASSERT_TRUE(view.State().AtDriveLevel());
+    ASSERT_TRUE(view.Folder().AtDriveLevel());
     view.OnCommand(ID_FOLDER_UP); // nothing above the drives
-    EXPECT_TRUE(view.State().AtDriveLevel());
+    EXPECT_TRUE(view.Folder().AtDriveLevel());
     // Down again: the drive, then each folder left on the way up.
     view.OnCommand(ID_PLAY);
-    EXPECT_EQ(view.State().m_strCurrentFolder, left.takeLast());
+    EXPECT_EQ(view.Settings().m_strCurrentFolder, left.takeLast());
     while (!left.isEmpty()) {
         ASSERT_TRUE(SelectNamed(view.FolderList(), PathParts::FileNamePart(left.last())));
         view.OnCommand(ID_OPEN_FOLDER);
-        EXPECT_EQ(view.State().m_strCurrentFolder, left.takeLast());
+        EXPECT_EQ(view.Settings().m_strCurrentFolder, left.takeLast());
     }
     EXPECT_TRUE(h.prompter.prompts.empty());
 }
@@ -455,12 +453,12 @@ TEST_F(ViewScreens, GoingToTheTopSelectsTheDriveThatHoldsTheFolder) {
     h.Profile().WriteString(QStringLiteral("CurrentFolder"), deep);
     CRavoloView& view = Start();
     view.OnCommand(ID_FOLDER_TOP);
-    ASSERT_TRUE(view.State().AtDriveLevel());
+    ASSERT_TRUE(view.Folder().AtDriveLevel());
     const QString root =
-        PathParts::DriveRoot(view.State().m_FolderItems[view.FolderList().SelectedRow()].path);
+        PathParts::DriveRoot(view.Folder().Items()[view.FolderList().SelectedRow()].path);
     EXPECT_TRUE(deep.startsWith(root)) << root.toStdString();
     view.OnCommand(ID_FOLDER_TOP);
-    EXPECT_TRUE(view.State().AtDriveLevel());
+    EXPECT_TRUE(view.Folder().AtDriveLevel());
     EXPECT_TRUE(h.prompter.prompts.empty());
 }
 
@@ -482,7 +480,7 @@ TEST_F(ViewScreens, EveryNewFolderIsInTheProfileAtOnce) {
                           {Qt::Key_Escape, QString()}};
     for (const Step& step : steps) {
         PressKey(view, step.key);
-        EXPECT_EQ(view.State().m_strCurrentFolder, step.folder);
+        EXPECT_EQ(view.Settings().m_strCurrentFolder, step.folder);
         EXPECT_EQ(onDisk(), step.folder);
     }
 }
@@ -504,8 +502,8 @@ TEST_F(ViewScreens, OpeningAMissingEntryBeepsAndMarksIt) {
     EXPECT_EQ(h.beeper.beeps, (std::vector<BeepType>{BEEP_DEFAULT, BEEP_DEFAULT}));
     EXPECT_EQ(list.IconIndex(0), 4);
     EXPECT_EQ(list.SelectedRow(), 0);
-    EXPECT_EQ(view.State().m_ResumeList.Entries()[0].kind, MediaItemKind::MissingFile);
-    EXPECT_FALSE(view.State().m_bPlaying);
+    EXPECT_EQ(view.Resume().List().Entries()[0].kind, MediaItemKind::MissingFile);
+    EXPECT_FALSE(view.Session().IsPlaying());
     EXPECT_TRUE(QueuedCommands(view).isEmpty());
 }
 
@@ -515,7 +513,7 @@ TEST_F(ViewScreens, AFileThatVanishedBeforeOpeningMakesTheLevelReadAgainAndPlays
     ASSERT_TRUE(SelectNamed(view.FolderList(), QStringLiteral("b.mp3")));
     QFile::remove(h.Folder() + "/media/b.mp3");
     PressKey(view, Qt::Key_Return);
-    EXPECT_FALSE(view.State().m_bPlaying);
+    EXPECT_FALSE(view.Session().IsPlaying());
     EXPECT_EQ(RowNamed(view.FolderList(), QStringLiteral("b.mp3")), -1);
     EXPECT_EQ(view.FolderList().SelectedRow(), 0);
     EXPECT_TRUE(h.beeper.beeps.empty());

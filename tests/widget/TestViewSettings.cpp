@@ -95,8 +95,8 @@ TEST_F(ViewSettings, OkWritesEverySettingAndLaysTheListsOutAnew) {
         {"EndChkTimeout", "3000"}, {"MPPrepCycleTime", "4000"}};
     for (const auto& [key, value] : written)
         EXPECT_EQ(disk->ReadString(key), value) << key.toStdString();
-    EXPECT_EQ(View().State().m_nSkipForwardSec, 30);
-    EXPECT_EQ(View().State().m_nEndChkTimeout, 3000u);
+    EXPECT_EQ(View().Settings().m_nSkipForwardSec, 30);
+    EXPECT_EQ(View().Settings().m_nEndChkTimeout, 3000u);
     // The new size step and extension lists show at once.
     CColorListCtrl& list = View().FolderList();
     EXPECT_EQ(list.geometry().top(), 37);
@@ -120,8 +120,8 @@ TEST_F(ViewSettings, CancelPutsThePadSizeBackAndWritesNothing) {
     });
     EXPECT_EQ(padWhileOpen, QSize(307, 716));
     EXPECT_EQ(View().ControlPad()->size(), QSize(153, 358));
-    EXPECT_EQ(View().State().m_nPadSize, 40);
-    EXPECT_EQ(View().State().m_nSkipForwardSec, 12);
+    EXPECT_EQ(View().Settings().m_nPadSize, 40);
+    EXPECT_EQ(View().Settings().m_nSkipForwardSec, 12);
     EXPECT_EQ(View().FolderList().geometry().top(), 68);
     EXPECT_EQ(ProfileBytes(), before);
 }

@@ -1,0 +1,15 @@
+#include "view/WriteFailureNotice.h"
+
+#include "platform/IPrompter.h"
+#include "settings/SettingsStore.h"
+
+void WriteFailureNotice::Report(bool written) {
+    if (written || m_bProfileWriteFailed) {
+        m_bProfileWriteFailed = !written;
+        return;
+    }
+    m_bProfileWriteFailed = true;
+    m_Prompter.ShowMessage(QStringLiteral("設定ファイルに書き込めませんでした。\n") +
+                               m_Settings.Path(),
+                           MessageIcon::Warning);
+}
