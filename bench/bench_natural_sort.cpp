@@ -1,5 +1,5 @@
 // Sorting 100,000 file names in natural order with precomputed keys (NaturalSortKey once per
-// name, NaturalCompareFolded per comparison), beside the floor: an ordinal sort of the same
+// name, NaturalCompareKeys per comparison), beside the floor: an ordinal sort of the same
 // keys (the same moves and memory traffic with the cheapest comparison), and QCollator in
 // numeric mode for comparison. Medians of several runs after a warm-up.
 #include "platform/NaturalCompare.h"
@@ -60,7 +60,7 @@ int main() {
         const double o =
             SortKeyed(keyed, [](const auto& a, const auto& b) { return a.first < b.first; });
         const double n = SortKeyed(keyed, [](const auto& a, const auto& b) {
-            return NaturalCompareFolded(a.first, b.first) < 0;
+            return NaturalCompareKeys(a.first, b.first) < 0;
         });
         const double c = SortKeyed(keyed, [&](const auto& a, const auto& b) {
             return collator.compare(a.second, b.second) < 0;

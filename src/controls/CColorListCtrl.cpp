@@ -81,21 +81,25 @@ int CColorListCtrl::ColumnWidth(int column) const {
     return header()->sectionSize(column);
 }
 
+// The colour records of all rows in one block: a large folder's fill then allocates no record
+// of its own per row.
 void CColorListCtrl::FillRows(std::vector<Row> rows) {
+    std::vector<CMyLParam> block(rows.size());
     std::vector<ColorListModel::Entry> entries;
     entries.reserve(rows.size());
-    for (Row& row : rows) {
-        auto data = std::make_unique<CMyLParam>();
-        data->text = row.text;
-        data->background = row.background;
-        entries.push_back({std::move(row.texts), row.iconIndex, std::move(data)});
+    for (size_t k = 0; k < rows.size(); ++k) {
+        block[k].text = rows[k].text;
+        block[k].background = rows[k].background;
+        entries.push_back({std::move(rows[k].texts), rows[k].iconIndex,
+                           ColorListModel::RowDataPtr(&block[k], {.owned = false})});
     }
-    m_Model->Reset(std::move(entries));
+    m_Model->Reset(std::move(entries), std::move(block));
 }
 
 int CColorListCtrl::InsertRow(int row, const QString& text, int iconIndex,
                               std::unique_ptr<CMyLParam> data) {
-    return m_Model->InsertRow(row, {QStringList{text}, iconIndex, std::move(data)});
+    return m_Model->InsertRow(
+        row, {QStringList{text}, iconIndex, ColorListModel::RowDataPtr(data.release())});
 }
 
 bool CColorListCtrl::SetItemText(int row, int column, const QString& text) {

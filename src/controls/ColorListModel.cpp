@@ -51,9 +51,10 @@ int ColorListModel::InsertRow(int row, Entry entry) {
     return row;
 }
 
-void ColorListModel::Reset(std::vector<Entry> entries) {
+void ColorListModel::Reset(std::vector<Entry> entries, std::vector<CMyLParam> block) {
     beginResetModel();
-    m_Rows = std::move(entries);
+    m_Rows = std::move(entries); // the old rows go before the block they point into
+    m_RowDataBlock = std::move(block);
     endResetModel();
 }
 

@@ -7,15 +7,27 @@
 #include <memory>
 #include <vector>
 
+// Deletes a row's colour record, unless it lies in the block of records made for a whole
+// fill, which the model frees at once.
+struct ColorListRowDataDeleter {
+    bool owned = true;
+    void operator()(CMyLParam* data) const {
+        if (owned)
+            delete data;
+    }
+};
+
 // The rows of a CColorListCtrl: texts per column, an icon index and the row's own colours.
 // Plain storage so that a folder of many thousands of files fills in one go.
 class ColorListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
+    using RowDataPtr = std::unique_ptr<CMyLParam, ColorListRowDataDeleter>;
+
     struct Entry {
         QStringList texts;
         int iconIndex = 0;
-        std::unique_ptr<CMyLParam> data; // may be null: such a row is not drawn
+        RowDataPtr data; // may be null: such a row is not drawn
     };
 
     using QAbstractTableModel::QAbstractTableModel;
@@ -30,8 +42,8 @@ public:
     int InsertColumn(int index, const QString& caption);
     // Inserts `entry` before `row` (at the end when row is past it); -1 for a negative row.
     int InsertRow(int row, Entry entry);
-    // Replaces every row at once.
-    void Reset(std::vector<Entry> entries);
+    // Replaces every row at once; block holds the records the new rows point into, if any.
+    void Reset(std::vector<Entry> entries, std::vector<CMyLParam> block = {});
     bool SetText(int row, int column, const QString& text);
 
     QString Text(int row, int column) const;
@@ -43,4 +55,5 @@ private:
 
     QStringList m_Captions;
     std::vector<Entry> m_Rows;
+    std::vector<CMyLParam> m_RowDataBlock;
 };

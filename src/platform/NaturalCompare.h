@@ -9,8 +9,9 @@
 // is 0 only for texts that are equal ignoring case. Results are -1, 0 or 1.
 int NaturalCompare(const QString& a, const QString& b);
 
-// For sorting many texts: fold each once with NaturalSortKey, then compare the keys.
+// For sorting many texts: make each one's key once with NaturalSortKey, then compare the keys.
 QString NaturalSortKey(const QString& text);
 // The same key appended to a buffer of many keys, without a text of its own.
 void AppendNaturalSortKey(QString& keys, QStringView text);
-int NaturalCompareFolded(QStringView foldedA, QStringView foldedB);
+// Keys order as their texts do under NaturalCompare; keys are compared as plain code units.
+int NaturalCompareKeys(QStringView keyA, QStringView keyB);

@@ -177,8 +177,8 @@ private:
         const QStringView keys(m_keys);
         std::stable_sort(group.begin(), group.end(),
                          [keys](const LevelEntry& a, const LevelEntry& b) {
-                             return NaturalCompareFolded(keys.sliced(a.keyStart, a.keyLength),
-                                                         keys.sliced(b.keyStart, b.keyLength)) < 0;
+                             return NaturalCompareKeys(keys.sliced(a.keyStart, a.keyLength),
+                                                       keys.sliced(b.keyStart, b.keyLength)) < 0;
                          });
     }
 

@@ -69,7 +69,7 @@ TEST(NaturalCompare, OrdersTheTable) {
         const QString b = QString::fromUtf8(c.b);
         EXPECT_EQ(NaturalCompare(a, b), c.expected) << c.a << " vs " << c.b;
         EXPECT_EQ(NaturalCompare(b, a), -c.expected) << c.b << " vs " << c.a;
-        EXPECT_EQ(NaturalCompareFolded(NaturalSortKey(a), NaturalSortKey(b)), c.expected);
+        EXPECT_EQ(NaturalCompareKeys(NaturalSortKey(a), NaturalSortKey(b)), c.expected);
         QString keys = QStringLiteral("Key ");
         AppendNaturalSortKey(keys, a);
         EXPECT_EQ(QStringView(keys).sliced(4), NaturalSortKey(a)) << c.a;
@@ -110,6 +110,27 @@ TEST(NaturalCompare, IsATotalOrderOverTrickyNames) {
     }
 }
 
+// Texts no file name has, still ordered like the others: U+0000 below every other character,
+// numbers of 65,535 digits and more by their length first.
+TEST(NaturalCompare, OrdersNulAndVeryLongNumbers) {
+    const QString nul(QChar(0));
+    const QString nines(65535, u'9');
+    const struct {
+        QString a;
+        QString b;
+    } ascending[] = {{"a", "a" + nul},
+                     {"a" + nul + "b", "a b"},
+                     {"a" + nul, "a0"},
+                     {nines, "1" + nines},
+                     {"8" + nines, "9" + nines},
+                     {"9", nines},
+                     {QString(70000, u'1'), QString(70000, u'2')}};
+    for (const auto& c : ascending) {
+        EXPECT_EQ(NaturalCompare(c.a, c.b), -1) << c.a.size() << " vs " << c.b.size();
+        EXPECT_EQ(NaturalCompare(c.b, c.a), 1);
+    }
+}
+
 TEST(NaturalCompare, SortsFileNamesWithPrecomputedKeys) {
     QStringList names = {"clip10.avi", "Clip1.avi",  "clip2.avi",
                          "clip02.avi", "clip1a.avi", "clip.avi"};
@@ -117,7 +138,7 @@ TEST(NaturalCompare, SortsFileNamesWithPrecomputedKeys) {
     for (const QString& name : names)
         keyed.emplace_back(NaturalSortKey(name), name);
     std::stable_sort(keyed.begin(), keyed.end(), [](const auto& x, const auto& y) {
-        return NaturalCompareFolded(x.first, y.first) < 0;
+        return NaturalCompareKeys(x.first, y.first) < 0;
     });
     QStringList sorted;
     for (const auto& entry : keyed)
