@@ -82,8 +82,8 @@ void FolderScreen::ReadLevel() {
 
 void FolderScreen::FillFolderList(const QString& selectName) {
     ReadLevel();
-    if (m_Settings.m_strCurrentFolder != m_strLevelShown) {
-        m_strLevelShown = m_Settings.m_strCurrentFolder;
+    if (m_Settings.m_strCurrentFolder != m_LevelShown) {
+        m_LevelShown = m_Settings.m_strCurrentFolder;
         if (m_OnNewLevel)
             m_OnNewLevel();
     }
