@@ -8,7 +8,7 @@ namespace {
 // Reads numbers and separators from the front of a text the way scanf does.
 class TextScanner {
 public:
-    explicit TextScanner(QStringView text) : m_text(text) {}
+    explicit TextScanner(QStringView text) : m_Text(text) {}
 
     // "%d" or "%u": the value wraps to 32 bits, as both conversions store it.
     std::optional<uint32_t> Number32() {
@@ -22,26 +22,26 @@ public:
     std::optional<uint64_t> Number64() { return Number(true); }
 
     bool Skip(QChar separator) {
-        if (m_nPos >= m_text.size() || m_text[m_nPos] != separator)
+        if (m_Pos >= m_Text.size() || m_Text[m_Pos] != separator)
             return false;
-        ++m_nPos;
+        ++m_Pos;
         return true;
     }
 
-    QStringView Rest() const { return m_text.sliced(m_nPos); }
+    QStringView Rest() const { return m_Text.sliced(m_Pos); }
 
 private:
     static bool IsBlank(QChar c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
     bool IsDigitAt(qsizetype pos) const {
-        return pos < m_text.size() && m_text[pos] >= u'0' && m_text[pos] <= u'9';
+        return pos < m_Text.size() && m_Text[pos] >= u'0' && m_Text[pos] <= u'9';
     }
 
     std::optional<uint64_t> Number(bool refuseOverflow) {
-        qsizetype pos = m_nPos;
-        while (pos < m_text.size() && IsBlank(m_text[pos]))
+        qsizetype pos = m_Pos;
+        while (pos < m_Text.size() && IsBlank(m_Text[pos]))
             ++pos;
-        const bool negative = pos < m_text.size() && m_text[pos] == u'-';
-        if (pos < m_text.size() && (m_text[pos] == u'-' || m_text[pos] == u'+'))
+        const bool negative = pos < m_Text.size() && m_Text[pos] == u'-';
+        if (pos < m_Text.size() && (m_Text[pos] == u'-' || m_Text[pos] == u'+'))
             ++pos;
         if (!IsDigitAt(pos))
             return std::nullopt;
@@ -49,18 +49,18 @@ private:
         uint64_t value = 0;
         bool overflow = false;
         for (; IsDigitAt(pos); ++pos) {
-            const unsigned digit = m_text[pos].unicode() - u'0';
+            const unsigned digit = m_Text[pos].unicode() - u'0';
             overflow = overflow || value > (maximum - digit) / 10;
             value = value * 10 + digit; // wraps modulo 2^64; the 32-bit readers keep the low bits
         }
-        m_nPos = pos;
+        m_Pos = pos;
         if (overflow && refuseOverflow)
             return std::nullopt;
         return negative ? uint64_t{0} - value : value;
     }
 
-    QStringView m_text;
-    qsizetype m_nPos = 0;
+    QStringView m_Text;
+    qsizetype m_Pos = 0;
 };
 
 // Reads up to N numbers separated by one character; returns how many were read.

@@ -26,7 +26,7 @@ std::unique_ptr<QSettings> OpenProfile(const QString& path) {
 } // namespace
 
 SettingsStore::SettingsStore(const QString& iniPath)
-    : m_Path(iniPath), m_settings(OpenProfile(iniPath)) {}
+    : m_Path(iniPath), m_Settings(OpenProfile(iniPath)) {}
 
 SettingsStore::~SettingsStore() = default;
 
@@ -40,11 +40,11 @@ uint32_t SettingsStore::ReadInt(QStringView key, uint32_t def) const {
 }
 
 void SettingsStore::WriteInt(QStringView key, int32_t value) {
-    m_settings->setValue(GroupKey(key), QString::number(value));
+    m_Settings->setValue(GroupKey(key), QString::number(value));
 }
 
 QString SettingsStore::ReadString(QStringView key) const {
-    const QVariant value = m_settings->value(GroupKey(key));
+    const QVariant value = m_Settings->value(GroupKey(key));
     switch (value.typeId()) {
     case QMetaType::QString:
         return value.toString();
@@ -57,19 +57,19 @@ QString SettingsStore::ReadString(QStringView key) const {
 }
 
 void SettingsStore::WriteString(QStringView key, const QString& value) {
-    m_settings->setValue(GroupKey(key), value);
+    m_Settings->setValue(GroupKey(key), value);
 }
 
 bool SettingsStore::Sync() {
-    m_settings->sync();
-    if (m_settings->status() == QSettings::NoError)
+    m_Settings->sync();
+    if (m_Settings->status() == QSettings::NoError)
         return true;
     // QSettings keeps the first error it meets, and a damaged file read on the way reports a
     // format error that hides whether the write itself failed. A fresh object over the same
     // parsed file answers for this write alone.
     Reopen();
-    m_settings->sync();
-    const bool written = m_settings->status() == QSettings::NoError;
+    m_Settings->sync();
+    const bool written = m_Settings->status() == QSettings::NoError;
     if (!written)
         Reopen();
     return written;
@@ -79,7 +79,7 @@ void SettingsStore::Reopen() {
     // Made while the old object lives, the new one shares Qt's copy of the file, pending
     // changes included.
     std::unique_ptr<QSettings> fresh = OpenProfile(m_Path);
-    m_settings = std::move(fresh);
+    m_Settings = std::move(fresh);
 }
 
 QString SettingsStore::ReadText(SettingKey key) const {

@@ -76,5 +76,5 @@ private:
     void Reopen();
 
     QString m_Path;
-    std::unique_ptr<QSettings> m_settings;
+    std::unique_ptr<QSettings> m_Settings;
 };

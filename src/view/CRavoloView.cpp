@@ -56,7 +56,7 @@ CRavoloView::CRavoloView(const ViewServices& services, IFrameServices& frame, QW
 
 CRavoloView::~CRavoloView() {
     // The timer goes first, so no tick runs against a quit engine.
-    m_bTickAllowed = false;
+    m_TickAllowed = false;
     if (m_nTimerId != 0)
         killTimer(m_nTimerId);
     m_nTimerId = 0;
@@ -95,7 +95,7 @@ void CRavoloView::OnInitialUpdate() {
     m_State.m_bResumeScreen = m_Resume.List().Count() > 0;
     LayoutLists();
     ShowListScreen();
-    m_bTickAllowed = true;
+    m_TickAllowed = true;
     StartTickTimer(m_Ticks.Start(m_Services.clock.NowMs()));
 }
 
@@ -264,19 +264,19 @@ void CRavoloView::timerEvent(QTimerEvent* event) {
     OnTimer();
     killTimer(m_nTimerId);
     m_nTimerId = 0;
-    if (m_bTickAllowed && NeedsTick())
+    if (m_TickAllowed && NeedsTick())
         StartTickTimer(m_Ticks.Next(m_Services.clock.NowMs()));
     else
-        m_bSleptWhilePlaying = m_Session.IsPlaying();
+        m_SleptWhilePlaying = m_Session.IsPlaying();
 }
 
 // Called after every event of the view and every command queued for MPlayer: wakes the timer
 // when a tick has work. Only a tick puts it to sleep.
 void CRavoloView::UpdateTickTimer() {
-    if (!m_bTickAllowed || m_nTimerId != 0 || !NeedsTick())
+    if (!m_TickAllowed || m_nTimerId != 0 || !NeedsTick())
         return;
     const TickSchedule::Wakening wake = m_Ticks.Wake(m_Services.clock.NowMs());
-    if (m_bSleptWhilePlaying)
+    if (m_SleptWhilePlaying)
         m_Transport.SkipSeekTicks(wake.missed);
     StartTickTimer(wake.delayMs);
 }
@@ -301,8 +301,8 @@ void CRavoloView::OnTimer() {
     m_Commands.RunWaitingCommand();
     m_Commands.PlayPendingFile();
     const QString mediaState = PlaybackStatus() + PlayingTitle();
-    if (mediaState != m_strLastMediaState) {
-        m_strLastMediaState = mediaState;
+    if (mediaState != m_LastMediaState) {
+        m_LastMediaState = mediaState;
         emit mediaStateChanged();
     }
 }
@@ -333,8 +333,8 @@ void CRavoloView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return QWidget::mousePressEvent(event);
     const QPoint p = event->position().toPoint();
-    m_bPressOnButton = !m_Session.IsPlaying() && m_Title.Press(p, rect());
-    if (m_bPressOnButton)
+    m_PressOnButton = !m_Session.IsPlaying() && m_Title.Press(p, rect());
+    if (m_PressOnButton)
         repaint(m_Title.TitleButtonRect(m_Title.PressedButton(), rect()));
     else
         TogglePad(p);
@@ -359,7 +359,7 @@ void CRavoloView::mouseDoubleClickEvent(QMouseEvent* event) {
     // Its second press arrives only as this event. On a title button a double click is one
     // click, the first, which has acted already; the first press decides, as its action may
     // have taken the button away. Elsewhere it is two clicks: the pad shows, then hides.
-    if (!m_bPressOnButton)
+    if (!m_PressOnButton)
         TogglePad(event->position().toPoint());
 }
 
@@ -392,7 +392,7 @@ void CRavoloView::contextMenuEvent(QContextMenuEvent* event) {
 // ---- painting -----------------------------------------------------------------------------
 
 void CRavoloView::paintEvent(QPaintEvent*) {
-    if (!std::exchange(m_bPainted, true))
+    if (!std::exchange(m_Painted, true))
         emit firstPainted();
     QPainter painter(this);
     m_Title.Paint(painter, rect());

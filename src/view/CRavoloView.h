@@ -145,12 +145,12 @@ private:
     AnswerPoster m_AnswerPoster;
     CMPlayerEngine m_Engine;
     int m_nTimerId = 0;
-    bool m_bTickAllowed = false; // from the end of the start-up to the destruction
-    bool m_bSleptWhilePlaying = false;
-    bool m_bPainted = false;
+    bool m_TickAllowed = false; // from the end of the start-up to the destruction
+    bool m_SleptWhilePlaying = false;
+    bool m_Painted = false;
     TickSchedule m_Ticks;
-    QString m_strLastMediaState;
-    bool m_bPressOnButton = false; // the last left press landed on a title button
+    QString m_LastMediaState;
+    bool m_PressOnButton = false; // the last left press landed on a title button
     CColorListCtrl m_ListFolder;
     CColorListCtrl m_ListResume;
     ResumeScreen m_Resume;

@@ -84,8 +84,8 @@ class LevelReader {
 public:
     LevelReader(const QString& folder, ExtensionSets extensions,
                 const FolderScanner::ResumeLookup& resumeLookup)
-        : m_prefix(folder.endsWith(u'/') ? folder : folder + u'/'),
-          m_extensions(std::move(extensions)), m_resumeLookup(resumeLookup) {}
+        : m_Prefix(folder.endsWith(u'/') ? folder : folder + u'/'),
+          m_Extensions(std::move(extensions)), m_resumeLookup(resumeLookup) {}
 
     void Read(DIR* dir) {
         const int dirFd = dirfd(dir);
@@ -96,13 +96,13 @@ public:
     }
 
     QList<MediaItem> TakeSorted() {
-        SortByKey(m_folders);
-        SortByKey(m_files);
+        SortByKey(m_Folders);
+        SortByKey(m_Files);
         QList<MediaItem> items;
-        items.reserve(static_cast<qsizetype>(m_folders.size() + m_files.size()));
-        for (const LevelEntry& entry : m_folders)
+        items.reserve(static_cast<qsizetype>(m_Folders.size() + m_Files.size()));
+        for (const LevelEntry& entry : m_Folders)
             items.append(MediaItem{PathOf(entry), MediaItemKind::Folder});
-        for (const LevelEntry& entry : m_files) {
+        for (const LevelEntry& entry : m_Files) {
             MediaItem item{PathOf(entry), MediaItemKind::File};
             item.isAudio = entry.media == MediaType::Audio;
             item.fileSize = entry.fileSize;
@@ -117,7 +117,7 @@ private:
     void ReadEntry(int dirFd, const dirent& entry) {
         const unsigned char type = entry.d_type;
         if (type == DT_DIR) {
-            Append(m_folders, entry.d_name, MediaType::None, 0);
+            Append(m_Folders, entry.d_name, MediaType::None, 0);
             return;
         }
         if (type != DT_REG && type != DT_LNK && type != DT_UNKNOWN)
@@ -130,51 +130,51 @@ private:
         if (fstatat(dirFd, entry.d_name, &status, 0) != 0)
             return;
         if (S_ISDIR(status.st_mode))
-            Append(m_folders, entry.d_name, MediaType::None, 0);
+            Append(m_Folders, entry.d_name, MediaType::None, 0);
         else if (S_ISREG(status.st_mode) && media != MediaType::None)
-            Append(m_files, entry.d_name, media, static_cast<uint64_t>(status.st_size));
+            Append(m_Files, entry.d_name, media, static_cast<uint64_t>(status.st_size));
     }
 
     MediaType MediaTypeOf(const char* name) {
         const char* dot = std::strrchr(name, '.');
         if (dot == nullptr)
             return MediaType::None;
-        FoldExtension(dot + 1, m_extension);
-        if (m_extensions.video.contains(m_extension))
+        FoldExtension(dot + 1, m_Extension);
+        if (m_Extensions.video.contains(m_Extension))
             return MediaType::Video;
-        if (m_extensions.audio.contains(m_extension))
+        if (m_Extensions.audio.contains(m_Extension))
             return MediaType::Audio;
         return MediaType::None;
     }
 
     void Append(std::vector<LevelEntry>& group, const char* rawName, MediaType media,
                 uint64_t size) {
-        if (m_names.size() > kMaxBufferUnits || m_keys.size() > kMaxBufferUnits)
+        if (m_Names.size() > kMaxBufferUnits || m_Keys.size() > kMaxBufferUnits)
             return;
-        const qsizetype nameStart = m_names.size();
-        if (!AppendName(m_names, rawName, static_cast<qsizetype>(std::strlen(rawName))))
+        const qsizetype nameStart = m_Names.size();
+        if (!AppendName(m_Names, rawName, static_cast<qsizetype>(std::strlen(rawName))))
             return;
-        const qsizetype nameLength = m_names.size() - nameStart;
-        const qsizetype keyStart = m_keys.size();
-        // Folded straight into the key buffer: a copy, so m_keys never points into m_names,
+        const qsizetype nameLength = m_Names.size() - nameStart;
+        const qsizetype keyStart = m_Keys.size();
+        // Folded straight into the key buffer: a copy, so m_Keys never points into m_Names,
         // which moves as it grows.
-        AppendNaturalSortKey(m_keys, QStringView(m_names).sliced(nameStart, nameLength));
+        AppendNaturalSortKey(m_Keys, QStringView(m_Names).sliced(nameStart, nameLength));
         group.push_back({size, static_cast<uint32_t>(nameStart), static_cast<uint32_t>(keyStart),
                          static_cast<uint16_t>(nameLength),
-                         static_cast<uint16_t>(m_keys.size() - keyStart), media});
+                         static_cast<uint16_t>(m_Keys.size() - keyStart), media});
     }
 
     QString PathOf(const LevelEntry& entry) const {
         QString path;
-        path.reserve(m_prefix.size() + entry.nameLength);
-        path.append(m_prefix);
-        path.append(QStringView(m_names).sliced(entry.nameStart, entry.nameLength));
+        path.reserve(m_Prefix.size() + entry.nameLength);
+        path.append(m_Prefix);
+        path.append(QStringView(m_Names).sliced(entry.nameStart, entry.nameLength));
         return path;
     }
 
     // Paths share the folder, so ordering the names orders the paths.
     void SortByKey(std::vector<LevelEntry>& group) const {
-        const QStringView keys(m_keys);
+        const QStringView keys(m_Keys);
         std::stable_sort(group.begin(), group.end(),
                          [keys](const LevelEntry& a, const LevelEntry& b) {
                              return NaturalCompareKeys(keys.sliced(a.keyStart, a.keyLength),
@@ -182,14 +182,14 @@ private:
                          });
     }
 
-    const QString m_prefix;
-    const ExtensionSets m_extensions;
-    QString m_extension; // reused for every entry
+    const QString m_Prefix;
+    const ExtensionSets m_Extensions;
+    QString m_Extension; // reused for every entry
     const FolderScanner::ResumeLookup& m_resumeLookup;
-    QString m_names; // every name read, one after the other
-    QString m_keys;  // their keys, likewise
-    std::vector<LevelEntry> m_folders;
-    std::vector<LevelEntry> m_files;
+    QString m_Names; // every name read, one after the other
+    QString m_Keys;  // their keys, likewise
+    std::vector<LevelEntry> m_Folders;
+    std::vector<LevelEntry> m_Files;
 };
 
 } // namespace

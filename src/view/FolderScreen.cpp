@@ -82,8 +82,8 @@ void FolderScreen::ReadLevel() {
 
 void FolderScreen::FillFolderList(const QString& selectName) {
     ReadLevel();
-    if (m_Settings.m_strCurrentFolder != m_strLevelShown) {
-        m_strLevelShown = m_Settings.m_strCurrentFolder;
+    if (m_Settings.m_strCurrentFolder != m_LevelShown) {
+        m_LevelShown = m_Settings.m_strCurrentFolder;
         if (m_OnNewLevel)
             m_OnNewLevel();
     }
@@ -148,14 +148,17 @@ const MediaItem* FolderScreen::SelectedItem() const {
 }
 
 int FolderScreen::FileCount() const {
-    return static_cast<int>(std::count_if(m_FolderItems.begin(), m_FolderItems.end(),
-                                          [](const MediaItem& item) { return item.kind == MediaItemKind::File; }));
+    return static_cast<int>(
+        std::count_if(m_FolderItems.begin(), m_FolderItems.end(),
+                      [](const MediaItem& item) { return item.kind == MediaItemKind::File; }));
 }
 
 const MediaItem* FolderScreen::SelectedResumedFile() const {
     const MediaItem* selected = SelectedItem();
-    return selected != nullptr && selected->kind == MediaItemKind::File && selected->positionSec != 0 ? selected
-                                                                                       : nullptr;
+    return selected != nullptr && selected->kind == MediaItemKind::File &&
+                   selected->positionSec != 0
+               ? selected
+               : nullptr;
 }
 
 void FolderScreen::PlaySelected(PlaybackSession& session, IBeeper& beeper) {

@@ -64,7 +64,7 @@ private:
     IPrompter& m_Prompter;
     QWidget& m_View; // its title shows the file count and the folder
     std::function<void()> m_OnNewLevel;
-    QString m_strLevelShown;
+    QString m_LevelShown;
     QStringList m_DriveRoots; // read with the drive level; empty until it is first read
     QList<MediaItem> m_FolderItems;
 };

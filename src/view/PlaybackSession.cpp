@@ -261,7 +261,7 @@ QString PlaybackSession::PlaybackStatus() const {
     if (!m_bPlaying)
         return QStringLiteral("Stopped");
     return m_Collab.transport.SpeedMode() == Transport::Paused ? QStringLiteral("Paused")
-                                                                    : QStringLiteral("Playing");
+                                                               : QStringLiteral("Playing");
 }
 
 QString PlaybackSession::PlayingTitle() const {

@@ -59,7 +59,7 @@ bool PlayerSupervisor::ChoosePlayerPath() {
     m_strPlayerPath = chosen;
     m_Parts.writes.Report(m_Parts.settings.SavePlayerPath(chosen));
     m_Parts.engine.Quit();
-    m_nEarlyDeaths = 0;
+    m_EarlyDeaths = 0;
     LaunchPlayer();
     return true;
 }
@@ -69,11 +69,11 @@ void PlayerSupervisor::RestartPlayer() {
     // One that dies before it is ever ready (a wrong program, a broken installation) would
     // only die again: after a few such deaths the program runs on without MPlayer, as after a
     // failed start, until the user chooses another path.
-    m_nEarlyDeaths = engine.GetPrepState() == PrepState::Ready ? 0 : m_nEarlyDeaths + 1;
+    m_EarlyDeaths = engine.GetPrepState() == PrepState::Ready ? 0 : m_EarlyDeaths + 1;
     engine.Quit();
     // A stale "pause" or "mute 1" would carry over into the next file.
     engine.DiscardQueue();
-    if (m_nEarlyDeaths < kMaxEarlyDeaths) {
+    if (m_EarlyDeaths < kMaxEarlyDeaths) {
         LaunchPlayer();
         return;
     }
@@ -87,11 +87,11 @@ void PlayerSupervisor::OnTick() {
 }
 
 bool PlayerSupervisor::NeedsTick() const {
-    return m_Parts.engine.IsReady() && (m_WaitDlg->isVisible() || !m_strPendingPlay.isEmpty());
+    return m_Parts.engine.IsReady() && (m_WaitDlg->isVisible() || !m_PendingPlay.isEmpty());
 }
 
 QString PlayerSupervisor::TakeReadyPendingPlay() {
-    if (m_strPendingPlay.isEmpty() || !m_Parts.engine.IsReady())
+    if (m_PendingPlay.isEmpty() || !m_Parts.engine.IsReady())
         return QString();
-    return std::exchange(m_strPendingPlay, QString());
+    return std::exchange(m_PendingPlay, QString());
 }

@@ -38,7 +38,7 @@ public:
     bool NeedsTick() const;
 
     // A file handed over before MPlayer was ready waits here; taken once it is.
-    void HoldPendingPlay(const QString& file) { m_strPendingPlay = file; }
+    void HoldPendingPlay(const QString& file) { m_PendingPlay = file; }
     QString TakeReadyPendingPlay();
 
     const QString& PlayerPath() const { return m_strPlayerPath; }
@@ -51,6 +51,6 @@ private:
     Parts m_Parts;
     std::unique_ptr<CWaitDlg> m_WaitDlg;
     QString m_strPlayerPath;
-    QString m_strPendingPlay;
-    int m_nEarlyDeaths = 0; // MPlayer deaths in a row before it was ready
+    QString m_PendingPlay;
+    int m_EarlyDeaths = 0; // MPlayer deaths in a row before it was ready
 };

@@ -17,7 +17,7 @@ public:
     // The first tick: one period after now. Returns the delay in ms.
     uint32_t Start(uint32_t now);
     // The tick that was due runs now.
-    void TickRan() { m_dwDue += kPeriodMs; }
+    void TickRan() { m_Due += kPeriodMs; }
     // After a tick, the delay to the next one. A late tick does not move the grid, and ticks
     // lost to a long one are skipped, as a periodic timer skips them.
     uint32_t Next(uint32_t now) { return Advance(now).delayMs; }
@@ -27,5 +27,5 @@ public:
 private:
     Wakening Advance(uint32_t now);
 
-    uint32_t m_dwDue = 0; // the grid time of the next tick
+    uint32_t m_Due = 0; // the grid time of the next tick
 };

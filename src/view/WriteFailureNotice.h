@@ -14,5 +14,5 @@ public:
 private:
     IPrompter& m_Prompter;
     const SettingsStore& m_Settings;
-    bool m_bProfileWriteFailed = false; // the user has been told, and no write has worked since
+    bool m_ProfileWriteFailed = false; // the user has been told, and no write has worked since
 };
