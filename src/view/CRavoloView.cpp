@@ -149,13 +149,15 @@ void CRavoloView::OnInitialUpdate() {
     if (m_State.m_strPlayerPath.isEmpty()) {
         m_State.m_strPlayerPath = PlayerLocator::Locate(QString());
         if (!m_State.m_strPlayerPath.isEmpty())
-            settings.SavePlayerPath(m_State.m_strPlayerPath);
+            settings.SetPlayerPath(m_State.m_strPlayerPath);
     }
     if (IsRegularFile(m_State.m_strPlayerPath) || !ChoosePlayerPath())
         LaunchPlayer();
     // The start-up's writes, or any that failed before: a profile that cannot be written is
-    // worth knowing about before the first resume position is lost.
-    ReportProfileWrite(settings.Sync());
+    // worth knowing about before the first resume position is lost. A synced write is dear, so
+    // it waits until the window is up; any write before it takes these along.
+    QMetaObject::invokeMethod(
+        this, [this] { ReportProfileWrite(m_Services.settings.Sync()); }, Qt::QueuedConnection);
     settings.LoadViewSettings(m_State);
     ResizePad();
     m_Engine.SetPrepCycleTime(m_State.mplayerPrepCycleTime);
