@@ -26,8 +26,7 @@ bool IsTabKey(const QKeyEvent& key) {
 
 CColorListCtrl::CColorListCtrl(QWidget* parent)
     : QTreeView(parent), m_pModel(new ColorListModel(this)),
-      m_pDelegate(std::make_unique<ColorListDelegate>(*this)),
-      m_nRowHeight(RowHeightForFontHeight(FontHeight(font()))) {
+      m_pDelegate(std::make_unique<ColorListDelegate>(*this)) {
     setModel(m_pModel);
     setItemDelegate(m_pDelegate.get());
     // A flat list of rows of one height: no tree decoration, and the view never asks each
@@ -60,6 +59,12 @@ CColorListCtrl::CColorListCtrl(QWidget* parent)
 CColorListCtrl::~CColorListCtrl() {
     // The view must not reach the delegate while it goes.
     setItemDelegate(nullptr);
+}
+
+int CColorListCtrl::RowHeight() const {
+    if (m_nRowHeight < 0)
+        m_nRowHeight = RowHeightForFontHeight(FontHeight(font()));
+    return m_nRowHeight;
 }
 
 int CColorListCtrl::RowHeightForFontHeight(int fontHeight) {

@@ -75,7 +75,7 @@ public:
     const CImageList* StateImageList() const { return m_pStateImages; }
     void SetRowFont(const QFont& font);
     void SetHeaderFont(const QFont& font);
-    int RowHeight() const { return m_nRowHeight; }
+    int RowHeight() const;
     void SetBackgroundColor(QColor colour);
 
 signals:
@@ -98,6 +98,6 @@ private:
     std::unique_ptr<ColorListDelegate> m_pDelegate;
     const CImageList* m_pStateImages = nullptr;
     int m_nColumnCount = -1;
-    int m_nRowHeight;
+    mutable int m_nRowHeight = -1; // -1 until asked: measuring a font loads it
     int m_nSelectionMark = -1;
 };

@@ -25,6 +25,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QHeaderView>
+#include <QImageReader>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -45,6 +46,16 @@ QString JapaneseFamily() {
         if (QFontDatabase::hasFamily(QString::fromLatin1(family)))
             return QString::fromLatin1(family);
     return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+}
+
+const QString kButtonImage = QStringLiteral(":/artwork/buttons.png");
+const QString kAudioBitmap = QStringLiteral(":/artwork/logo.png");
+
+// Decoded when first painted, which comes after the window has been shown.
+const QImage& LoadedOnce(QImage& image, const QString& path) {
+    if (image.isNull())
+        image.load(path);
+    return image;
 }
 
 bool IsExistingFolder(const QString& path) {
@@ -70,7 +81,6 @@ CRavoloView::CRavoloView(const ViewServices& services, IFrameServices& frame, QW
     setAttribute(Qt::WA_NativeWindow);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    m_ButtonImage.load(QStringLiteral(":/artwork/buttons.png"));
     CreateFonts();
     CreateImages();
     CreateList(m_ListFolder, QStringLiteral("Size"));
@@ -113,8 +123,9 @@ void CRavoloView::CreateFonts() {
     }
 }
 
+// Only its header is read here; the picture is decoded when an audio file first shows it.
 void CRavoloView::CreateImages() {
-    if (!m_AudioBitmap.load(QStringLiteral(":/artwork/logo.png")))
+    if (!QImageReader(kAudioBitmap).canRead())
         m_Services.prompter.ShowMessage(QStringLiteral("LoadBitmap() Error"), MessageIcon::Warning);
 }
 
@@ -915,12 +926,13 @@ void CRavoloView::paintEvent(QPaintEvent*) {
         emit firstPainted();
     QPainter painter(this);
     const bool audio = m_State.m_bPlaying && m_State.m_CurrentItem.isAudio;
-    TitlePainter::PaintBackground(painter, rect(), audio ? &m_AudioBitmap : nullptr);
+    TitlePainter::PaintBackground(painter, rect(),
+                                  audio ? &LoadedOnce(m_AudioBitmap, kAudioBitmap) : nullptr);
     if (m_State.m_bPlaying)
         return;
     const int k = NormalizedStep(FontSizeIndex());
     TitlePainter::PaintTitle(painter, rect(), TitleContent(), m_Fonts[k + 1], m_Fonts[k],
-                             m_ButtonImage);
+                             LoadedOnce(m_ButtonImage, kButtonImage));
 }
 
 TitlePainter::Title CRavoloView::TitleContent() {
