@@ -45,6 +45,9 @@ bool CRavoloApp::InitInstance() {
         new CRavoloView({*m_pSettings, *m_pPrompter, m_Beeper, m_Clock, m_Pointer}, *m_pMainFrame);
     m_Pointer.SetTarget(m_pView);
     m_pMainFrame->SetView(m_pView, m_pView);
+    // MPlayer's own start takes a good part of a processor; above our priority it would hold
+    // the window up. It gets its priority once the window has been painted.
+    m_pView->Engine().SetPlayerPriorityRaised(false);
     m_pView->OnInitialUpdate();
     // Asked to end during the start-up: the view saves what it loaded as it goes.
     if (m_bTerminationRequested)
@@ -63,6 +66,7 @@ bool CRavoloApp::InitInstance() {
 }
 
 void CRavoloApp::OnFirstPaint() {
+    m_pView->Engine().SetPlayerPriorityRaised(true);
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/artwork/app%1.png").arg(size));

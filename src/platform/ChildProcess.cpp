@@ -204,11 +204,15 @@ bool ChildProcess::Start(const QString& program, const QStringList& arguments) {
         output.Close();
         return false;
     }
-    setpriority(PRIO_PROCESS, static_cast<id_t>(pid), kAboveNormalNice); // refused: fine
     m_nInputFd = input.write;
     m_nOutputFd = output.read;
     m_nPid.store(pid);
     return true;
+}
+
+void ChildProcess::RaisePriority() const {
+    if (const pid_t pid = m_nPid.load(); pid != 0)
+        setpriority(PRIO_PROCESS, static_cast<id_t>(pid), kAboveNormalNice); // refused: fine
 }
 
 bool ChildProcess::Write(QByteArrayView bytes) const {
