@@ -45,6 +45,9 @@ bool CRavoloApp::InitInstance() {
         new CRavoloView({*m_Settings, *m_Prompter, m_Beeper, m_Clock, m_Pointer}, *m_MainFrame);
     m_Pointer.SetTarget(m_View);
     m_MainFrame->SetView(m_View, m_View);
+    // MPlayer's own start takes a good part of a processor; above our priority it would hold
+    // the window up. It gets its priority once the window has been painted.
+    m_View->Engine().SetPlayerPriorityRaised(false);
     m_View->OnInitialUpdate();
     // Asked to end during the start-up: the view saves what it loaded as it goes.
     if (m_TerminationRequested)
@@ -63,6 +66,7 @@ bool CRavoloApp::InitInstance() {
 }
 
 void CRavoloApp::OnFirstPaint() {
+    m_View->Engine().SetPlayerPriorityRaised(true);
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/artwork/app%1.png").arg(size));

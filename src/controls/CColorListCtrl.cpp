@@ -26,8 +26,7 @@ bool IsTabKey(const QKeyEvent& key) {
 
 CColorListCtrl::CColorListCtrl(QWidget* parent)
     : QTreeView(parent), m_Model(new ColorListModel(this)),
-      m_Delegate(std::make_unique<ColorListDelegate>(*this)),
-      m_RowHeight(RowHeightForFontHeight(FontHeight(font()))) {
+      m_Delegate(std::make_unique<ColorListDelegate>(*this)) {
     setModel(m_Model);
     setItemDelegate(m_Delegate.get());
     // A flat list of rows of one height: no tree decoration, and the view never asks each
@@ -60,6 +59,12 @@ CColorListCtrl::CColorListCtrl(QWidget* parent)
 CColorListCtrl::~CColorListCtrl() {
     // The view must not reach the delegate while it goes.
     setItemDelegate(nullptr);
+}
+
+int CColorListCtrl::RowHeight() const {
+    if (m_RowHeight < 0)
+        m_RowHeight = RowHeightForFontHeight(FontHeight(font()));
+    return m_RowHeight;
 }
 
 int CColorListCtrl::RowHeightForFontHeight(int fontHeight) {

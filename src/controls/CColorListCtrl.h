@@ -75,7 +75,7 @@ public:
     const CImageList* StateImageList() const { return m_StateImages; }
     void SetRowFont(const QFont& font);
     void SetHeaderFont(const QFont& font);
-    int RowHeight() const { return m_RowHeight; }
+    int RowHeight() const;
     void SetBackgroundColor(QColor colour);
 
 signals:
@@ -98,6 +98,6 @@ private:
     std::unique_ptr<ColorListDelegate> m_Delegate;
     const CImageList* m_StateImages = nullptr;
     int m_ColumnCount = -1;
-    int m_RowHeight;
+    mutable int m_RowHeight = -1; // -1 until asked: measuring a font loads it
     int m_SelectionMark = -1;
 };

@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
-#include <QVBoxLayout>
 
 CWaitDlg::CWaitDlg(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -17,9 +16,10 @@ CWaitDlg::CWaitDlg(QWidget* parent)
     m_Text->setObjectName(QString::fromLatin1(kTextId));
     m_Text->setAlignment(Qt::AlignCenter);
     m_Text->setTextFormat(Qt::PlainText);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_Text);
     setFixedSize(DialogLook::Pixels(223, 52));
+    // The text fills the fixed size, centred, without a layout: a layout would measure the
+    // text, loading its font, before the dialog could be shown.
+    m_Text->setGeometry(rect());
 }
 
 void CWaitDlg::CenterAndShow() {

@@ -55,6 +55,8 @@ bool CMPlayerEngine::Launch(const QString& path, quint64 windowId) {
         return false;
     if (!m_Process.Start(path, LaunchArguments(windowId)))
         return false;
+    if (m_PlayerPriorityRaised)
+        m_Process.RaisePriority();
     m_Quitting.store(false);
     m_Readiness.Reset();
     ++m_Launch;
@@ -70,6 +72,12 @@ bool CMPlayerEngine::Launch(const QString& path, quint64 windowId) {
     }
     NotifyWork();
     return true;
+}
+
+void CMPlayerEngine::SetPlayerPriorityRaised(bool raised) {
+    m_PlayerPriorityRaised = raised;
+    if (raised)
+        m_Process.RaisePriority();
 }
 
 void CMPlayerEngine::Quit() {

@@ -39,6 +39,9 @@ public:
     // Starts MPlayer and the reader. False when it cannot run (nothing stays open then) or
     // while an MPlayer is still launched (Quit it first).
     bool Launch(const QString& path, quint64 windowId);
+    // MPlayer runs above normal priority (where permitted) unless held at normal: raising it
+    // again raises the running one too.
+    void SetPlayerPriorityRaised(bool raised);
 
     // Writes "quit", pauses 1000 ms (skipped once a death has been reported), waits a bounded
     // time for MPlayer to end, terminates it if it does not, and always reaps it. The queue is
@@ -91,5 +94,6 @@ private:
     ReadinessMeter m_Readiness;
     CommandQueue m_Queue;
     long m_Launch = 0;
+    bool m_PlayerPriorityRaised = true;
     std::function<void()> m_WorkNotifier;
 };

@@ -204,11 +204,15 @@ bool ChildProcess::Start(const QString& program, const QStringList& arguments) {
         output.Close();
         return false;
     }
-    setpriority(PRIO_PROCESS, static_cast<id_t>(pid), kAboveNormalNice); // refused: fine
     m_InputFd = input.write;
     m_OutputFd = output.read;
     m_Pid.store(pid);
     return true;
+}
+
+void ChildProcess::RaisePriority() const {
+    if (const pid_t pid = m_Pid.load(); pid != 0)
+        setpriority(PRIO_PROCESS, static_cast<id_t>(pid), kAboveNormalNice); // refused: fine
 }
 
 bool ChildProcess::Write(QByteArrayView bytes) const {

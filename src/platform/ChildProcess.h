@@ -21,6 +21,9 @@ public:
     // the pipes cannot be made or the program cannot be executed; nothing stays open then.
     bool Start(const QString& program, const QStringList& arguments);
 
+    // Above normal, where this user may raise a priority.
+    void RaisePriority() const;
+
     // Writes all bytes or nothing. Never blocks, and a gone child never raises SIGPIPE here.
     bool Write(QByteArrayView bytes) const;
 

@@ -124,8 +124,12 @@ QString SettingsStore::LoadPlayerPath() const {
     return ReadText(SettingKey::MPlayerPath);
 }
 
-bool SettingsStore::SavePlayerPath(const QString& path) {
+void SettingsStore::SetPlayerPath(const QString& path) {
     WriteText(SettingKey::MPlayerPath, path);
+}
+
+bool SettingsStore::SavePlayerPath(const QString& path) {
+    SetPlayerPath(path);
     return Sync();
 }
 

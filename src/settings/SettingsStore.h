@@ -58,6 +58,7 @@ public:
     // The start-up version check with its writes; they go out with the next Sync.
     VersionCheck CheckVersion(const ProgramVersion& current);
     QString LoadPlayerPath() const;
+    void SetPlayerPath(const QString& path); // goes out with the next Sync
     bool SavePlayerPath(const QString& path);
 
     // Everything but the player path and the resume list, in load order, clamped; empty

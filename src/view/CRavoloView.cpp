@@ -86,8 +86,10 @@ void CRavoloView::OnInitialUpdate() {
     settings.CheckVersion(ProgramVersion::FromBuild());
     m_Supervisor.StartPlayer();
     // The start-up's writes, or any that failed before: a profile that cannot be written is
-    // worth knowing about before the first resume position is lost.
-    m_Writes.Report(settings.Sync());
+    // worth knowing about before the first resume position is lost. A synced write is dear, so
+    // it waits until the window is up; any write before it takes these along.
+    QMetaObject::invokeMethod(
+        this, [this] { m_Writes.Report(m_Services.settings.Sync()); }, Qt::QueuedConnection);
     settings.LoadViewSettings(m_Settings);
     ResizePad();
     m_Engine.SetPrepCycleTime(m_Settings.mplayerPrepCycleTime);

@@ -32,7 +32,7 @@ void PlayerSupervisor::StartPlayer() {
     if (m_strPlayerPath.isEmpty()) {
         m_strPlayerPath = PlayerLocator::Locate(QString());
         if (!m_strPlayerPath.isEmpty())
-            settings.SavePlayerPath(m_strPlayerPath);
+            settings.SetPlayerPath(m_strPlayerPath);
     }
     if (IsRegularFile(m_strPlayerPath) || !ChoosePlayerPath())
         LaunchPlayer();

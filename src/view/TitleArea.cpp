@@ -11,6 +11,7 @@
 #include "view/ViewState.h"
 
 #include <QFontDatabase>
+#include <QImageReader>
 #include <QPainter>
 
 namespace {
@@ -30,6 +31,16 @@ QFont JapaneseFont(const QString& family, int pixelSize) {
     return font;
 }
 
+const QString kButtonImage = QStringLiteral(":/artwork/buttons.png");
+const QString kAudioBitmap = QStringLiteral(":/artwork/logo.png");
+
+// Decoded when first painted, which comes after the window has been shown.
+const QImage& LoadedOnce(QImage& image, const QString& path) {
+    if (image.isNull())
+        image.load(path);
+    return image;
+}
+
 } // namespace
 
 void TitleArea::CreateFonts() {
@@ -41,9 +52,9 @@ void TitleArea::CreateFonts() {
     }
 }
 
+// Only its header is read here; the picture is decoded when an audio file first shows it.
 void TitleArea::CreateImages() {
-    m_ButtonImage.load(QStringLiteral(":/artwork/buttons.png"));
-    if (!m_AudioBitmap.load(QStringLiteral(":/artwork/logo.png")))
+    if (!QImageReader(kAudioBitmap).canRead())
         m_Parts.prompter.ShowMessage(QStringLiteral("LoadBitmap() Error"), MessageIcon::Warning);
 }
 
@@ -102,10 +113,12 @@ void TitleArea::Paint(QPainter& painter, const QRect& client) {
     const ViewState& state = m_Parts.state;
     const bool playing = m_Parts.session.IsPlaying();
     const bool audio = playing && state.m_CurrentItem.isAudio;
-    TitlePainter::PaintBackground(painter, client, audio ? &m_AudioBitmap : nullptr);
+    TitlePainter::PaintBackground(painter, client,
+                                  audio ? &LoadedOnce(m_AudioBitmap, kAudioBitmap) : nullptr);
     if (playing)
         return;
-    TitlePainter::PaintTitle(painter, client, Content(), RowFont(), HeaderFont(), m_ButtonImage);
+    TitlePainter::PaintTitle(painter, client, Content(), RowFont(), HeaderFont(),
+                             LoadedOnce(m_ButtonImage, kButtonImage));
 }
 
 int TitleArea::HitTestTitleButton(QPoint p, const QRect& client) const {

@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <future>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,6 +59,21 @@ TEST_F(EngineWithFakePlayer, PassesTheCommandLineAndOnlyThePipes) {
                                      "-wid",   "0x1a2b3c", "-colorkey", "0x30201"};
     EXPECT_EQ(m_Player->Record().Arguments(), expected);
     EXPECT_EQ(m_Player->Record().InheritedFds(), QList<QByteArray>());
+}
+
+TEST_F(EngineWithFakePlayer, PriorityIsRaisedUnlessHeldAndOnceReleased) {
+    const int normal = getpriority(PRIO_PROCESS, 0);
+    m_Engine.SetPlayerPriorityRaised(false);
+    LaunchWith({});
+    EXPECT_EQ(getpriority(PRIO_PROCESS, static_cast<id_t>(m_Engine.ProcessId())), normal);
+    m_Engine.SetPlayerPriorityRaised(true);
+    const int raised = getpriority(PRIO_PROCESS, static_cast<id_t>(m_Engine.ProcessId()));
+    if (raised == normal)
+        GTEST_SKIP() << "no right to raise a priority here";
+    EXPECT_LT(raised, normal);
+    m_Engine.Quit();
+    LaunchWith({});
+    EXPECT_EQ(getpriority(PRIO_PROCESS, static_cast<id_t>(m_Engine.ProcessId())), raised);
 }
 
 TEST_F(EngineWithFakePlayer, PathWithSpacesAndQuotesIsOneArgument) {

@@ -3,6 +3,7 @@
 #include "controls/CImageList.h"
 #include "dialogs/CWaitDlg.h"
 #include "resources/CommandIds.h"
+#include "settings/ProgramVersion.h"
 #include "settings/SettingsStore.h"
 #include "support/MPlayerHome.h"
 #include "support/QtPrinters.h"
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QStandardPaths>
 #include <QStyle>
 #include <gtest/gtest.h>
 
@@ -154,6 +156,23 @@ TEST(ViewStartUpWithMPlayer, TheWaitDialogShowsUntilTheRealMPlayerIsReady) {
     ASSERT_TRUE(view.WaitDialog().isVisible());
     ASSERT_TRUE(h.WaitForReady(20000));
     EXPECT_TRUE(ViewHarness::WaitFor([&] { return !view.WaitDialog().isVisible(); }));
+}
+
+// A new version looks for MPlayer again. The synced write of what it found waits until the
+// window is up, then runs by itself.
+TEST(ViewStartUpWithMPlayer, TheFoundPathIsWrittenOnceTheWindowIsUp) {
+    MPlayerHome home;
+    ASSERT_TRUE(home.IsValid());
+    ViewHarness h;
+    h.Profile().WriteText(SettingKey::Version, QStringLiteral("1.4.0.0"));
+    h.Start(QStringLiteral("/nowhere/mplayer"));
+    EXPECT_EQ(h.ProfileOnDisk()->ReadText(SettingKey::Version), QStringLiteral("1.4.0.0"));
+    EXPECT_TRUE(ViewHarness::WaitFor([&] {
+        return h.ProfileOnDisk()->ReadText(SettingKey::MPlayerPath) ==
+               QStandardPaths::findExecutable(QStringLiteral("mplayer"));
+    }));
+    EXPECT_EQ(h.ProfileOnDisk()->ReadText(SettingKey::Version), ProgramVersion::FromBuild().Text());
+    EXPECT_TRUE(h.WaitForReady(20000));
 }
 
 // ---- layout -----------------------------------------------------------------------------
