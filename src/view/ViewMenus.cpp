@@ -12,16 +12,8 @@ struct Item {
     const char* hint;
 };
 
-// One table per menu, in the order shown.
-const Item kFolderMenu[] = {
-    {ID_PLAY, "再生", "Enter"},
-    {ID_OPEN_FOLDER, "Folderの展開", "Enter"},
-    {ID_FOLDER_UP, "上位Folderへ", "←"},
-    {ID_FOLDER_TOP, "最上位Folderへ", "Esc"},
-    {0, nullptr, nullptr},
-    {ID_SWITCH_SCREEN_CARRY, "Resume画面へ(選択継承)", "Tab"},
-    {ID_SWITCH_SCREEN, "Resume画面へ(選択無視)", "Ctrl+O"},
-    {ID_RESUME_DELETE, "Resume登録削除", "Backspace"},
+// The menus' items in the order shown; both list screens' menus end alike.
+const Item kListMenuEnd[] = {
     {0, nullptr, nullptr},
     {ID_CONTINUOUS_MODE, "連続再生モード", nullptr},
     {ID_VIEW_FULLSCREEN, "Full Screen 切替", "Ctrl+F"},
@@ -33,21 +25,23 @@ const Item kFolderMenu[] = {
     {ID_APP_EXIT, "終了", "Alt+F4"},
 };
 
+const Item kFolderMenu[] = {
+    {ID_PLAY, "再生", "Enter"},
+    {ID_OPEN_FOLDER, "Folderの展開", "Enter"},
+    {ID_FOLDER_UP, "上位Folderへ", "←"},
+    {ID_FOLDER_TOP, "最上位Folderへ", "Esc"},
+    {0, nullptr, nullptr},
+    {ID_SWITCH_SCREEN_CARRY, "Resume画面へ(選択継承)", "Tab"},
+    {ID_SWITCH_SCREEN, "Resume画面へ(選択無視)", "Ctrl+O"},
+    {ID_RESUME_DELETE, "Resume登録削除", "Backspace"},
+};
+
 const Item kResumeMenu[] = {
     {ID_PLAY, "再生", "Enter"},
     {0, nullptr, nullptr},
     {ID_SWITCH_SCREEN_CARRY, "Folder画面へ(選択継承)", "Tab"},
     {ID_SWITCH_SCREEN, "Folder画面へ(選択無視)", "Ctrl+O"},
     {ID_RESUME_DELETE, "Resume登録削除", "Backspace"},
-    {0, nullptr, nullptr},
-    {ID_CONTINUOUS_MODE, "連続再生モード", nullptr},
-    {ID_VIEW_FULLSCREEN, "Full Screen 切替", "Ctrl+F"},
-    {0, nullptr, nullptr},
-    {ID_MPLAYER_PATH, "MPlayer パス設定 ...", nullptr},
-    {ID_SETTINGS, "設定 ...", nullptr},
-    {ID_APP_ABOUT, "Ravoloについて ...", nullptr},
-    {0, nullptr, nullptr},
-    {ID_APP_EXIT, "終了", "Alt+F4"},
 };
 
 const Item kPlaybackMenu[] = {
@@ -172,12 +166,15 @@ void Apply(QAction& action, const ViewMenus::MenuState& s) {
 
 std::unique_ptr<QMenu> ViewMenus::Build(int menuId, QWidget* parent) {
     auto menu = std::make_unique<QMenu>(QStringLiteral("PopMenu"), parent);
+    if (menuId == IDR_MENU_PLAYBACK) {
+        Fill(*menu, kPlaybackMenu);
+        return menu;
+    }
     if (menuId == IDR_MENU_FOLDER)
         Fill(*menu, kFolderMenu);
-    else if (menuId == IDR_MENU_RESUME)
-        Fill(*menu, kResumeMenu);
     else
-        Fill(*menu, kPlaybackMenu);
+        Fill(*menu, kResumeMenu);
+    Fill(*menu, kListMenuEnd);
     return menu;
 }
 
