@@ -38,7 +38,8 @@ protected:
     void Walk(const std::vector<std::pair<Input, FullSeen>>& rows) {
         for (const auto& [input, expected] : rows) {
             ViewTestKit::Deliver(View(), input);
-            EXPECT_EQ(FullSeen({h.frame.fullScreen, View().Commands().IsUserFullScreen()}), expected)
+            EXPECT_EQ(FullSeen({h.frame.fullScreen, View().Commands().IsUserFullScreen()}),
+                      expected)
                 << ViewTestKit::Describe(input);
         }
     }

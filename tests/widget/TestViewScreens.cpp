@@ -184,9 +184,7 @@ TEST_F(ViewScreens, DeletingOnTheFolderScreenAsksOnlyForAFileWithAnEntry) {
 TEST_F(ViewScreens, GoingUpSelectsTheFolderLeftAndOpeningThemRetracesTheWay) {
     const QString deep = h.OpenAt(QStringLiteral("media/sub/deeper"));
     CRavoloView& view = Start();
-    auto selected = [&view] {
-        return view.Folder().Items()[view.FolderList().SelectedRow()].path;
-    };
+    auto selected = [&view] { return view.Folder().Items()[view.FolderList().SelectedRow()].path; };
     QStringList left{deep};
     while (!view.Folder().AtDriveLevel() && left.size() < 40) {
         SCOPED_TRACE(left.last().toStdString());
