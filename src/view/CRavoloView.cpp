@@ -383,10 +383,10 @@ void CRavoloView::contextMenuEvent(QContextMenuEvent* event) {
     std::unique_ptr<QMenu> menu = m_Commands.BuildMenu(this);
     const QPoint at = event->reason() == QContextMenuEvent::Keyboard ? mapToGlobal(QPoint(50, 50))
                                                                      : event->globalPos();
-    m_State.m_bMenuOpen = true;
+    m_PointerKeeper.SetMenuOpen(true);
     UpdateTickTimer(); // the pointer is shown on the ticks while the menu is open
     QAction* chosen = menu->exec(at);
-    m_State.m_bMenuOpen = false;
+    m_PointerKeeper.SetMenuOpen(false);
     if (chosen != nullptr)
         OnCommand(chosen->data().toInt());
 }

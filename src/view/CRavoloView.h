@@ -79,6 +79,7 @@ public:
     CColorListCtrl& FolderList() { return m_ListFolder; }
     CColorListCtrl& ResumeListCtrl() { return m_ListResume; }
     PlaybackSession& Session() { return m_Session; }
+    const PointerKeeper& Pointer() const { return m_PointerKeeper; }
     Transport& TransportControls() { return m_Transport; }
     CWaitDlg& WaitDialog() { return m_Supervisor.WaitDialog(); }
     CControlDlg* ControlPad();

@@ -184,7 +184,7 @@ void PlaybackSession::OnTimerTick(const QRect& viewRect) {
         return;
     }
     m_Collab.transport.OnSeekTick();
-    m_Collab.pointer.OnTick(viewRect, m_Collab.state.m_bMenuOpen);
+    m_Collab.pointer.OnTick(viewRect);
 }
 
 // Each state but Idle waits on MPlayer for at most the judgement time; this ends the wait that
@@ -222,7 +222,7 @@ bool PlaybackSession::NeedsTick(const QRect& viewRect) {
         return true;
     return m_bPlaying && (m_bStartCheck || m_bEndCheck ||
                           Transport::IsSeekLevel(m_Collab.transport.SpeedMode()) ||
-                          m_Collab.pointer.NeedsTick(viewRect, m_Collab.state.m_bMenuOpen));
+                          m_Collab.pointer.NeedsTick(viewRect));
 }
 
 void PlaybackSession::OnStartTimeout() {

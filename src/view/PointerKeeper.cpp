@@ -2,8 +2,8 @@
 
 #include "platform/IPointer.h"
 
-void PointerKeeper::OnTick(const QRect& viewScreenRect, bool menuOpen) {
-    if (menuOpen) {
+void PointerKeeper::OnTick(const QRect& viewScreenRect) {
+    if (m_bMenuOpen) {
         ShowPointer();
         m_nCursorStillTicks = 0;
         return;
@@ -26,8 +26,8 @@ void PointerKeeper::OnTick(const QRect& viewScreenRect, bool menuOpen) {
         HidePointer();
 }
 
-bool PointerKeeper::NeedsTick(const QRect& viewScreenRect, bool menuOpen) {
-    if (menuOpen)
+bool PointerKeeper::NeedsTick(const QRect& viewScreenRect) {
+    if (m_bMenuOpen)
         return true;
     QPoint pos;
     if (!m_Pointer.Position(pos) || !viewScreenRect.contains(pos))

@@ -19,11 +19,14 @@ public:
 
     // Every view tick while a file plays. viewScreenRect: the view's client area in screen
     // coordinates.
-    void OnTick(const QRect& viewScreenRect, bool menuOpen);
+    void OnTick(const QRect& viewScreenRect);
     // Whether a tick would change anything: while the countdown runs or the menu is open, or
     // once the pointer has moved since the last tick. A hidden, still pointer, or one away from
     // the view, needs no tick.
-    bool NeedsTick(const QRect& viewScreenRect, bool menuOpen);
+    bool NeedsTick(const QRect& viewScreenRect);
+    // While the view's menu is open the pointer stays shown.
+    void SetMenuOpen(bool open) { m_bMenuOpen = open; }
+    bool MenuOpen() const { return m_bMenuOpen; }
     // At the start of playback, with the pointer's current screen position.
     void Reset(QPoint current);
     void ShowPointer();
@@ -35,4 +38,5 @@ private:
     IPointer& m_Pointer;
     int m_nCursorStillTicks = 0;
     QPoint m_ptLastCursor;
+    bool m_bMenuOpen = false;
 };

@@ -32,8 +32,9 @@ protected:
     void SetUp() override { m_Keeper.Reset(m_Pointer.position); }
 
     void Ticks(int count, bool menuOpen = false) {
+        m_Keeper.SetMenuOpen(menuOpen);
         for (int i = 0; i < count; ++i)
-            m_Keeper.OnTick(m_View, menuOpen);
+            m_Keeper.OnTick(m_View);
     }
 
     // Hidden after a second of stillness.

@@ -59,13 +59,13 @@ OpenedMenu OpenContextMenu(CRavoloView& view, QWidget& target, QContextMenuEvent
         found = true;
         Collect(*menu, seen, true);
         seen.position = menu->pos();
-        seen.menuOpenFlag = view.State().m_bMenuOpen;
+        seen.menuOpenFlag = view.Pointer().MenuOpen();
         menu->close();
     });
     QContextMenuEvent event(reason, local, target.mapToGlobal(local));
     QApplication::sendEvent(&target, &event);
     EXPECT_TRUE(found) << "no menu opened";
-    EXPECT_FALSE(view.State().m_bMenuOpen);
+    EXPECT_FALSE(view.Pointer().MenuOpen());
     return seen;
 }
 
@@ -226,7 +226,7 @@ TEST_F(ViewMenusOnScreen, AChosenItemRunsItsCommand) {
     QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(), View().mapToGlobal(QPoint()));
     QApplication::sendEvent(&View(), &event);
     EXPECT_FALSE(View().State().m_bResumeScreen);
-    EXPECT_FALSE(View().State().m_bMenuOpen);
+    EXPECT_FALSE(View().Pointer().MenuOpen());
 }
 
 } // namespace
