@@ -50,7 +50,8 @@ void ReadAndWriteBack(QStringView text) {
 
 void WriteAndReadBack(FuzzedDataProvider& values) {
     MediaItem item;
-    item.kind = values.PickValueInArray({Drive, Folder, File, MissingFile});
+    item.kind = values.PickValueInArray({MediaItemKind::Drive, MediaItemKind::Folder,
+                                         MediaItemKind::File, MediaItemKind::MissingFile});
     item.isAudio = values.ConsumeBool();
     item.fileSize = values.ConsumeIntegral<uint64_t>();
     item.positionSec = values.ConsumeIntegral<uint32_t>();
