@@ -138,18 +138,17 @@ void ViewCommands::OpenPaths(const QStringList& paths) {
         return;
     }
     const QFileInfo target(paths.first());
+    const QString path = target.absoluteFilePath();
+    const bool folder = target.isDir();
     state.m_bResumeScreen = false;
-    if (target.isDir()) {
-        m_Parts.settings.m_strCurrentFolder = target.absoluteFilePath();
-        state.m_CurrentItem = MediaItem();
-        m_Parts.host.ShowListScreen();
-        return;
-    }
-    m_Parts.settings.m_strCurrentFolder = PathParts::FolderOf(target.absoluteFilePath());
     state.m_CurrentItem = MediaItem();
-    state.m_CurrentItem.path = target.absoluteFilePath();
+    m_Parts.settings.m_strCurrentFolder = folder ? path : PathParts::FolderOf(path);
+    if (!folder)
+        state.m_CurrentItem.path = path;
     m_Parts.host.ShowListScreen();
-    m_Parts.supervisor.HoldPendingPlay(target.absoluteFilePath());
+    if (folder)
+        return;
+    m_Parts.supervisor.HoldPendingPlay(path);
     PlayPendingFile();
 }
 
@@ -249,8 +248,6 @@ void ViewCommands::OnFolderTop(int) {
 
 void ViewCommands::OnResumeDelete(int) {
     const ViewState& state = m_Parts.state;
-    if (m_Parts.session.IsPlaying())
-        return;
     // On the folder screen only a file with a stored position has an entry to delete.
     const MediaItem* selected = state.m_bResumeScreen ? m_Parts.resume.SelectedEntry()
                                                       : m_Parts.folder.SelectedResumedFile();
