@@ -1,5 +1,6 @@
 #include "app/CRavoloApp.h"
 #include "platform/CommandLine.h"
+#include "platform/FontConfigWarmUp.h"
 
 #include <QDir>
 #include <cstdio>
@@ -23,7 +24,9 @@ int main(int argc, char** argv) {
     // sliding threshold those blocks move from mmap into the heap and fragment it, so the
     // resident size grew with every stop; a fixed threshold hands them back when freed.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    FontConfigWarmUp fonts;
     CRavoloApp app(argc, argv, commandLine.paths);
+    fonts.Wait();
     if (!app.InitInstance())
         return app.ExitInstance(0);
     return app.ExitInstance(app.exec());
