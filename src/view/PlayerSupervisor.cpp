@@ -9,6 +9,7 @@
 #include "view/PlaybackSession.h"
 #include "view/WriteFailureNotice.h"
 
+#include <QFileInfo>
 #include <QWidget>
 #include <utility>
 
@@ -34,15 +35,43 @@ void PlayerSupervisor::StartPlayer() {
         if (!m_strPlayerPath.isEmpty())
             settings.SetPlayerPath(m_strPlayerPath);
     }
-    if (IsRegularFile(m_strPlayerPath) || !ChoosePlayerPath())
+    if (IsRegularFile(m_strPlayerPath))
+        LaunchOnceShown();
+    else if (!ChoosePlayerPath())
         LaunchPlayer();
 }
 
 void PlayerSupervisor::LaunchPlayer() {
-    if (m_Parts.engine.Launch(m_strPlayerPath, static_cast<quint64>(m_Parts.view.winId())))
+    if (Spawn())
         m_WaitDlg->CenterAndShow();
     else
         ReportLaunchFailure();
+}
+
+// At start-up the fork waits until the window is up: made before it, the fork and MPlayer's own
+// start held the window's first appearance up by several milliseconds. A file that cannot be
+// executed is refused at once, as its exec would have been.
+void PlayerSupervisor::LaunchOnceShown() {
+    if (!QFileInfo(m_strPlayerPath).isExecutable()) {
+        ReportLaunchFailure();
+        return;
+    }
+    m_WaitDlg->CenterAndShow();
+    const long launch = m_Parts.engine.LaunchNumber();
+    QMetaObject::invokeMethod(
+        m_WaitDlg.get(),
+        [this, launch] {
+            // A path chosen meanwhile has started its own.
+            if (m_Parts.engine.LaunchNumber() != launch || Spawn())
+                return;
+            m_WaitDlg->hide();
+            ReportLaunchFailure();
+        },
+        Qt::QueuedConnection);
+}
+
+bool PlayerSupervisor::Spawn() {
+    return m_Parts.engine.Launch(m_strPlayerPath, static_cast<quint64>(m_Parts.view.winId()));
 }
 
 void PlayerSupervisor::ReportLaunchFailure() {

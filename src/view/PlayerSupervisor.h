@@ -27,6 +27,8 @@ public:
     ~PlayerSupervisor();
 
     // The stored path, else the one found and stored; a path that names no file is asked for.
+    // The wait dialog shows at once; a stored or found MPlayer is spawned once events run, which
+    // at start-up is after the window has been shown.
     void StartPlayer();
     // False when nothing was chosen, or a file started while the chooser was open.
     bool ChoosePlayerPath();
@@ -46,6 +48,8 @@ public:
 
 private:
     void LaunchPlayer();
+    void LaunchOnceShown();
+    bool Spawn();
     void ReportLaunchFailure();
 
     Parts m_Parts;

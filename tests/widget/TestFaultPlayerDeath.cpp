@@ -30,6 +30,8 @@ protected:
     void StartWith(const QByteArray& script, bool waitForReady = true) {
         UsePlayer(script);
         Start();
+        // The first MPlayer is spawned once events run.
+        ASSERT_TRUE(ViewHarness::WaitFor([&] { return View().Engine().ProcessId() != 0; }));
         m_LaterScript.Set("RAVOLO_FAKE_SCRIPT", kAnswers);
         if (waitForReady) {
             ASSERT_TRUE(h.WaitForReady());

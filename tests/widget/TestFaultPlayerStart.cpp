@@ -120,6 +120,20 @@ TEST_F(FaultPlayerPath, AFileThatIsNotExecutableFailsTheStart) {
     ExpectBrowsingWithoutPlayback();
 }
 
+// Executable, but no program: its exec fails once the event loop runs, after the wait dialog.
+TEST_F(FaultPlayerPath, AnExecutableThatIsNoProgramFailsTheStartAndHidesTheWaitDialog) {
+    const QString plain = h.MakeFile(QStringLiteral("bin/mplayer"));
+    QFile::setPermissions(plain, QFile::permissions(plain) | QFileDevice::ExeOwner);
+    h.Start(plain);
+    EXPECT_TRUE(Messages().isEmpty());
+    EXPECT_TRUE(View().WaitDialog().isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Messages(), QStringList{kLaunchFailed});
+    EXPECT_FALSE(View().WaitDialog().isVisible());
+    EXPECT_EQ(View().Engine().ProcessId(), 0);
+    ExpectBrowsingWithoutPlayback();
+}
+
 TEST_F(FaultPlayerPath, AScriptThatFailsAtOnceIsGivenUpAfterAFewStarts) {
     const QString script = FailingScript();
     h.Start(script);

@@ -91,6 +91,8 @@ TEST_F(ViewStartUp, WithTheResumeScreenFirstAStaleFolderIsReportedOnlyWhenSwitch
 TEST_F(ViewStartUp, TheWaitDialogShowsFromTheLaunchUntilMPlayerIsReady) {
     CRavoloView& view = Start();
     ASSERT_TRUE(view.WaitDialog().isVisible());
+    // The fork waits for the event loop, which first runs once the window is up.
+    EXPECT_EQ(view.Engine().ProcessId(), 0);
     EXPECT_EQ(view.WaitDialog().windowTitle(), QStringLiteral("お待ちください"));
     EXPECT_EQ(view.WaitDialog().findChild<QLabel*>(CWaitDlg::kTextId)->text(),
               QStringLiteral("MPlayer の準備中"));
