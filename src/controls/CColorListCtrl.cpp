@@ -104,7 +104,7 @@ void CColorListCtrl::FillRows(std::vector<Row> rows) {
 int CColorListCtrl::InsertRow(int row, const QString& text, int iconIndex,
                               std::unique_ptr<CMyLParam> data) {
     return m_Model->InsertRow(
-        row, {QStringList{text}, iconIndex, ColorListModel::RowDataPtr(data.release())});
+        row, {ColorListModel::Texts{text}, iconIndex, ColorListModel::RowDataPtr(data.release())});
 }
 
 bool CColorListCtrl::SetItemText(int row, int column, const QString& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "controls/CMyLParam.h"
+#include "controls/ColorListModel.h"
 
 #include <QColor>
 #include <QStringList>
@@ -10,7 +11,6 @@
 
 class CImageList;
 class ColorListDelegate;
-class ColorListModel;
 
 // The report list used for the folder and resume screens. Every row carries its own colours
 // (a CMyLParam it owns), an icon from the state image list, and texts drawn left-aligned in the
@@ -21,7 +21,7 @@ class CColorListCtrl : public QTreeView {
 public:
     // One row for FillRows.
     struct Row {
-        QStringList texts;
+        ColorListModel::Texts texts;
         int iconIndex = 0;
         QColor text{0, 0, 0};
         QColor background{255, 255, 255};

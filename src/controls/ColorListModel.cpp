@@ -61,7 +61,7 @@ void ColorListModel::Reset(std::vector<Entry> entries, std::vector<CMyLParam> bl
 bool ColorListModel::SetText(int row, int column, const QString& text) {
     if (!HasRow(row) || column < 0 || column >= columnCount())
         return false;
-    QStringList& texts = m_Rows[static_cast<size_t>(row)].texts;
+    Texts& texts = m_Rows[static_cast<size_t>(row)].texts;
     while (texts.size() <= column)
         texts.append(QString());
     texts[column] = text;

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <memory>
 #include <vector>
 
@@ -23,9 +24,12 @@ class ColorListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     using RowDataPtr = std::unique_ptr<CMyLParam, ColorListRowDataDeleter>;
+    // Two columns, the program's own lists, are held in the row itself: a list of its own for
+    // each row cost a hundred thousand allocations, and as many frees, for a large folder.
+    using Texts = QVarLengthArray<QString, 2>;
 
     struct Entry {
-        QStringList texts;
+        Texts texts;
         int iconIndex = 0;
         RowDataPtr data; // may be null: such a row is not drawn
     };
