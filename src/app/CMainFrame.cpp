@@ -16,9 +16,9 @@ constexpr QRect kFallbackGeometry(100, 80, 640, 480);
 constexpr int kTerminationGraceMs = 3000;
 } // namespace
 
-CMainFrame::CMainFrame(SettingsStore& settings, const QDBusConnection& sessionBus,
-                       const QDBusConnection& systemBus)
-    : m_Settings(settings), m_ScreenSaver(sessionBus), m_SleepLock(systemBus) {
+CMainFrame::CMainFrame(SettingsStore& settings)
+    : m_Settings(settings), m_ScreenSaver(QDBusConnection(QString())),
+      m_SleepLock(QDBusConnection(QString())) {
     setMinimumSize(kMinimumSize);
     SetDocumentTitle(QString());
     m_TerminationTimer.setSingleShot(true);
@@ -27,6 +27,11 @@ CMainFrame::CMainFrame(SettingsStore& settings, const QDBusConnection& sessionBu
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &CMainFrame::OnCommitDataRequest,
             Qt::DirectConnection);
     m_SleepLock.Inhibit();
+}
+
+void CMainFrame::UseBuses(const QDBusConnection& sessionBus, const QDBusConnection& systemBus) {
+    m_ScreenSaver.SetBus(sessionBus);
+    m_SleepLock.SetBus(systemBus);
 }
 
 void CMainFrame::SetView(QWidget* view, IFrameView* frameView) {

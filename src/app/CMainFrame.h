@@ -19,8 +19,11 @@ class QSessionManager;
 class CMainFrame : public QMainWindow, public IFrameServices {
     Q_OBJECT
 public:
-    CMainFrame(SettingsStore& settings, const QDBusConnection& sessionBus,
-               const QDBusConnection& systemBus);
+    explicit CMainFrame(SettingsStore& settings);
+
+    // The keep-awake requests go to these buses, joined once the window is up: connecting held
+    // the window's first appearance up. Until then they are only wanted.
+    void UseBuses(const QDBusConnection& sessionBus, const QDBusConnection& systemBus);
 
     // The view becomes the central widget (the frame takes ownership).
     void SetView(QWidget* view, IFrameView* frameView);

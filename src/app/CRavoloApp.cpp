@@ -38,8 +38,7 @@ bool CRavoloApp::InitInstance() {
     }
     UnixSignals::IgnoreBrokenPipe();
     m_Settings = std::make_unique<SettingsStore>(SettingsStore::DefaultProfilePath());
-    m_MainFrame = std::make_unique<CMainFrame>(*m_Settings, QDBusConnection::sessionBus(),
-                                               QDBusConnection::systemBus());
+    m_MainFrame = std::make_unique<CMainFrame>(*m_Settings);
     m_Prompter = std::make_unique<QtPrompter>(m_MainFrame.get());
     m_View =
         new CRavoloView({*m_Settings, *m_Prompter, m_Beeper, m_Clock, m_Pointer}, *m_MainFrame);
@@ -54,6 +53,7 @@ bool CRavoloApp::InitInstance() {
         return false;
     if (!m_MainFrame->RestoreWindowPlacement())
         m_MainFrame->show();
+    m_MainFrame->UseBuses(QDBusConnection::sessionBus(), QDBusConnection::systemBus());
     m_View->OpenPaths(m_Paths);
     // From here on a second start finds this instance.
     connect(&m_Channel, &InstanceChannel::activateRequested, this, &CRavoloApp::OnHandOver);

@@ -15,6 +15,12 @@ void InhibitRequest::Inhibit() {
     connect(watcher, &QDBusPendingCallWatcher::finished, this, &InhibitRequest::OnAnswer);
 }
 
+void InhibitRequest::SetBus(const QDBusConnection& bus) {
+    m_Bus = bus;
+    if (m_Wanted)
+        Inhibit();
+}
+
 void InhibitRequest::Release() {
     m_Wanted = false;
     if (!m_Held)

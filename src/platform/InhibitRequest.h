@@ -15,6 +15,8 @@ public:
     // Both idempotent.
     void Inhibit();
     void Release();
+    // The bus joined late, in place of none: a request already wanted is asked on it.
+    void SetBus(const QDBusConnection& bus);
 
     bool IsRequested() const { return m_Wanted; }
     // Asked for; the service has not answered yet.

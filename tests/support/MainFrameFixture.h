@@ -26,7 +26,8 @@ protected:
     CMainFrame& MakeFrame(const QDBusConnection& sessionBus = PrivateBus::Absent(),
                           const QDBusConnection& systemBus = PrivateBus::Absent()) {
         m_Store = std::make_unique<SettingsStore>(m_Profile.Path());
-        m_Frame.emplace(*m_Store, sessionBus, systemBus);
+        m_Frame.emplace(*m_Store);
+        m_Frame->UseBuses(sessionBus, systemBus);
         m_View.emplace(*m_Frame);
         auto* view = new QWidget;
         view->setAttribute(Qt::WA_NativeWindow);
