@@ -2,9 +2,10 @@
 // moment its program asks: a bare Qt window, the same with a 50 ms timer that does nothing,
 // and mpv idle with its window (--idle --force-window --vo=x11). Ravolo runs the real MPlayer
 // and is measured on its folder screen once MPlayer is ready. For each: exec to its window
-// mapped (a MapNotify as an X client sees it; median of runs after a warm-up), the peak of its
-// resident memory (VmHWM), and its processor time over 20 s once it has settled. Every figure
-// stands beside the bare window's, with the ratio.
+// mapped (a MapNotify as an X client sees it; median of runs after a warm-up, Ravolo's taking
+// turns with the bare window's), the peak of its resident memory (VmHWM), and its processor
+// time over 20 s once it has settled. Every figure stands beside the bare window's, with the
+// ratio.
 #include "support/BenchDesktop.h"
 #include "support/BenchFigures.h"
 #include "support/ProcessProbe.h"
@@ -48,57 +49,59 @@ double ProcessorMsOver(pid_t pid, int ms) {
     return ProcessProbe::CpuMs(pid).value_or(0) - before;
 }
 
-// Runs after a warm-up; the last one is kept for the memory and the idle figures.
+// One start of a peer: its map time from a measured run, and from the last run its memory and
+// idle figures. False when it did not come up.
+bool RunPeer(BenchDesktop& desktop, const Peer& peer, int run, int runs, Figures& figures) {
+    SpawnedProgram program;
+    if (!program.Start(peer.program, peer.arguments, Environment(desktop)))
+        return false;
+    const auto mapped = desktop.Watcher().WaitFor(
+        [&](const WindowWatcher::Event& event) {
+            return event.change == WindowWatcher::Change::Mapped && event.pid == program.Pid() &&
+                   (peer.windowName.isEmpty() || event.name == peer.windowName);
+        },
+        30000);
+    if (!mapped)
+        return false;
+    if (run >= 0)
+        figures.mapMs.push_back(mapped->ms - program.StartMs());
+    if (run == runs - 1) {
+        BenchDesktop::WaitUntilIdle(program.Pid());
+        figures.peakMiB = ProcessProbe::PeakResidentMiB(program.Pid()).value_or(0);
+        figures.idleMs = ProcessorMsOver(program.Pid(), kIdleWindowMs);
+    }
+    program.Stop();
+    return true;
+}
+
 std::optional<Figures> MeasurePeer(BenchDesktop& desktop, const Peer& peer, int runs) {
     Figures figures;
-    for (int run = -1; run < runs; ++run) {
-        SpawnedProgram program;
-        if (!program.Start(peer.program, peer.arguments, Environment(desktop)))
+    for (int run = -1; run < runs; ++run) // run -1 warms up
+        if (!RunPeer(desktop, peer, run, runs, figures))
             return std::nullopt;
-        const auto mapped = desktop.Watcher().WaitFor(
-            [&](const WindowWatcher::Event& event) {
-                return event.change == WindowWatcher::Change::Mapped &&
-                       event.pid == program.Pid() &&
-                       (peer.windowName.isEmpty() || event.name == peer.windowName);
-            },
-            30000);
-        if (!mapped)
-            return std::nullopt;
-        if (run >= 0)
-            figures.mapMs.push_back(mapped->ms - program.StartMs());
-        if (run == runs - 1) {
-            BenchDesktop::WaitUntilIdle(program.Pid());
-            figures.peakMiB = ProcessProbe::PeakResidentMiB(program.Pid()).value_or(0);
-            figures.idleMs = ProcessorMsOver(program.Pid(), kIdleWindowMs);
-        }
-        program.Stop();
-    }
     return figures;
 }
 
-std::optional<Figures> MeasureRavolo(BenchDesktop& desktop, int runs) {
-    Figures figures;
-    for (int run = -1; run < runs; ++run) {
-        const std::unique_ptr<RavoloUnderX> ravolo = desktop.NewProgram();
-        ravolo->RemoveProfile();
-        if (!ravolo->Start())
-            return std::nullopt;
-        const auto mapped = ravolo->WaitForMainWindow(desktop.Watcher());
-        if (!mapped || !ravolo->WaitForReady(desktop.Watcher()))
-            return std::nullopt;
-        if (run >= 0)
-            figures.mapMs.push_back(mapped->ms - ravolo->Program().StartMs());
-        if (run == runs - 1) {
-            BenchDesktop::WaitUntilIdle(ravolo->Pid());
-            figures.peakMiB = ProcessProbe::PeakResidentMiB(ravolo->Pid()).value_or(0);
-            const pid_t player = ravolo->PlayerPid();
-            const double playerBefore = ProcessProbe::CpuMs(player).value_or(0);
-            figures.idleMs = ProcessorMsOver(ravolo->Pid(), kIdleWindowMs);
-            figures.childIdleMs = ProcessProbe::CpuMs(player).value_or(0) - playerBefore;
-        }
-        ravolo->Program().Stop();
+bool RunRavolo(BenchDesktop& desktop, int run, int runs, Figures& figures) {
+    const std::unique_ptr<RavoloUnderX> ravolo = desktop.NewProgram();
+    ravolo->RemoveProfile();
+    if (!ravolo->Start())
+        return false;
+    const auto mapped = ravolo->WaitForMainWindow(desktop.Watcher());
+    if (!mapped || !ravolo->WaitForReady(desktop.Watcher()))
+        return false;
+    if (run >= 0)
+        figures.mapMs.push_back(mapped->ms - ravolo->Program().StartMs());
+    if (run == runs - 1) {
+        BenchDesktop::WaitUntilIdle(ravolo->Pid());
+        figures.peakMiB = ProcessProbe::PeakResidentMiB(ravolo->Pid()).value_or(0);
+        const pid_t player = ravolo->PlayerPid();
+        const double playerBefore = ProcessProbe::CpuMs(player).value_or(0);
+        figures.idleMs = ProcessorMsOver(ravolo->Pid(), kIdleWindowMs);
+        figures.childIdleMs = ProcessProbe::CpuMs(player).value_or(0) - playerBefore;
     }
-    return figures;
+    ravolo->Program().Stop();
+    return true;
 }
 
 double Share(double ms) {
@@ -137,16 +140,22 @@ int main(int argc, char** argv) {
     const int runs = BenchFigures::Runs(5);
     const QString bareWindow = QStringLiteral(RAVOLO_BARE_WINDOW_PATH);
     const QString barename = QStringLiteral("bare window");
-    const std::optional<Figures> bare = MeasurePeer(desktop, {"", bareWindow, {}, barename}, runs);
-    if (!bare) {
-        BenchFigures::PrintNote("peers: the bare window did not come up");
-        return 1;
+    // The bare window and Ravolo take turns, so that a machine that speeds up or slows down
+    // during the run moves the floor and the figure alike.
+    const Peer barePeer{"", bareWindow, {}, barename};
+    Figures bare, ravolo;
+    bool ravoloUp = true;
+    for (int run = -1; run < runs; ++run) {
+        if (!RunPeer(desktop, barePeer, run, runs, bare)) {
+            BenchFigures::PrintNote("peers: the bare window did not come up");
+            return 1;
+        }
+        ravoloUp = ravoloUp && RunRavolo(desktop, run, runs, ravolo);
     }
-    const std::optional<Figures> ravolo = MeasureRavolo(desktop, runs);
-    if (ravolo) {
-        PrintPeer("Ravolo (folder screen, MPlayer ready)", *ravolo, *bare, true);
+    if (ravoloUp) {
+        PrintPeer("Ravolo (folder screen, MPlayer ready)", ravolo, bare, true);
         BenchFigures::PrintNote(Format("  (its MPlayer meanwhile: %.1f ms, %.3f %% of one core)",
-                                       ravolo->childIdleMs, Share(ravolo->childIdleMs)));
+                                       ravolo.childIdleMs, Share(ravolo.childIdleMs)));
     } else {
         BenchFigures::PrintNote("peers: Ravolo did not come up");
     }
@@ -159,9 +168,9 @@ int main(int argc, char** argv) {
     };
     for (const Peer& peer : peers) {
         if (const std::optional<Figures> figures = MeasurePeer(desktop, peer, runs))
-            PrintPeer(peer.name, *figures, *bare, false);
+            PrintPeer(peer.name, *figures, bare, false);
         else
             BenchFigures::PrintNote("peers: " + peer.name + " did not come up");
     }
-    return ravolo ? 0 : 1;
+    return ravoloUp ? 0 : 1;
 }
