@@ -31,9 +31,13 @@ int IconFor(const MediaItem& item) {
     }
 }
 
-QString KeyFor(const MediaItem& item) {
-    return item.kind == MediaItemKind::Drive ? PathParts::DriveRoot(item.path)
-                                             : PathParts::FileNamePart(item.path);
+// Asked of every entry of a level read again after a stop: a file's name is compared where it
+// lies in its path, after the last separator, without a copy.
+bool HasKey(const MediaItem& item, const QString& key) {
+    if (item.kind == MediaItemKind::Drive)
+        return PathParts::DriveRoot(item.path) == key;
+    const qsizetype nameStart = item.path.lastIndexOf(u'/') + 1;
+    return nameStart > 0 && item.path.size() - nameStart == key.size() && item.path.endsWith(key);
 }
 
 CColorListCtrl::Row RowFor(const MediaItem& item) {
@@ -91,7 +95,7 @@ void FolderScreen::FillFolderList(const QString& selectName) {
     rows.reserve(m_FolderItems.size());
     int selected = 0;
     for (const MediaItem& item : m_FolderItems) {
-        if (!selectName.isEmpty() && KeyFor(item) == selectName)
+        if (!selectName.isEmpty() && HasKey(item, selectName))
             selected = static_cast<int>(rows.size());
         rows.push_back(RowFor(item));
     }
