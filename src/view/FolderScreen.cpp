@@ -32,12 +32,10 @@ int IconFor(const MediaItem& item) {
 }
 
 // Asked of every entry of a level read again after a stop: a file's name is compared where it
-// lies in its path, after the last separator, without a copy.
+// lies in its path, without a copy.
 bool HasKey(const MediaItem& item, const QString& key) {
-    if (item.kind == MediaItemKind::Drive)
-        return PathParts::DriveRoot(item.path) == key;
-    const qsizetype nameStart = item.path.lastIndexOf(u'/') + 1;
-    return nameStart > 0 && item.path.size() - nameStart == key.size() && item.path.endsWith(key);
+    return item.kind == MediaItemKind::Drive ? PathParts::DriveRoot(item.path) == key
+                                             : PathParts::FileNameView(item.path) == key;
 }
 
 CColorListCtrl::Row RowFor(const MediaItem& item) {

@@ -8,8 +8,12 @@ constexpr QChar kDriveSeparator = u'|';
 } // namespace
 
 QString PathParts::FileNamePart(const QString& path) {
+    return FileNameView(path).toString();
+}
+
+QStringView PathParts::FileNameView(const QString& path) {
     const qsizetype last = path.lastIndexOf(kSeparator);
-    return last < 0 ? QString() : path.mid(last + 1);
+    return last < 0 ? QStringView() : QStringView(path).sliced(last + 1);
 }
 
 QString PathParts::FolderPart(const QString& path) {

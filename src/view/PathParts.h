@@ -7,6 +7,8 @@ class PathParts {
 public:
     // The text after the last "/", or "" when there is none.
     static QString FileNamePart(const QString& path);
+    // The same, as a view into path: for comparing the names of a whole level without copies.
+    static QStringView FileNameView(const QString& path);
     // The text before the last "/", or "" when there is none.
     static QString FolderPart(const QString& path);
 
